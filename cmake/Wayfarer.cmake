@@ -1,0 +1,63 @@
+# Project-wide compile settings and the helpers every folder uses.
+
+if(MSVC)
+  message(FATAL_ERROR "Wayfarer builds with gcc natively and with mingw-w64 for Windows")
+endif()
+
+add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wno-unused-parameter)
+
+if(WAYFARER_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
+endif()
+
+if(WIN32)
+  # One self-contained executable: no libstdc++/libgcc/winpthread DLLs beside it.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  set(WAYFARER_PLATFORM win32)
+else()
+  set(WAYFARER_PLATFORM posix)
+endif()
+
+# GoogleTest: Debian's libgtest-dev natively; for Windows it is compiled from the
+# sources that Debian's googletest package installs.
+if(WAYFARER_FUZZ)
+  # no tests in the fuzz build
+elseif(WIN32)
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+else()
+  find_package(GTest REQUIRED)
+endif()
+include(GoogleTest)
+
+# wf_add_library(name SOURCES ... DEPS ...): one static library per source folder.
+function(wf_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# wf_add_test(name SOURCES ... DEPS ... [WINDOWS_ONLY] [NEEDS_DISPLAY]): a GoogleTest executable.
+# Natively every test case becomes its own CTest test. Under Wine a process start is
+# expensive, so there the executable is one CTest test and GoogleTest reports the cases.
+function(wf_add_test name)
+  cmake_parse_arguments(ARG "WINDOWS_ONLY;NEEDS_DISPLAY" "" "SOURCES;DEPS" ${ARGN})
+  if(ARG_WINDOWS_ONLY AND NOT WIN32)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  if(WIN32)
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS windows)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         PROPERTIES TIMEOUT 120)
+  endif()
+endfunction()

@@ -1,0 +1,161 @@
+#include <windows.h>
+
+#include <algorithm>
+
+#include "common/Errors.h"
+#include "platform/Files.h"
+
+namespace wf::platform {
+
+namespace {
+
+// GetLastError's codes are the I/O error numbering already (2, 3, 4, 5, ...),
+// except for a full disk.
+int IoCode(DWORD err) {
+  if (err == ERROR_DISK_FULL || err == ERROR_HANDLE_DISK_FULL) return 101;
+  return static_cast<int>(err);
+}
+
+HANDLE AsHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+
+class Win32MappedView : public MappedView {
+ public:
+  Win32MappedView(HANDLE mapping, const void* data, uint64_t size)
+      : mapping_(mapping), data_(data), size_(size) {}
+  ~Win32MappedView() override {
+    UnmapViewOfFile(data_);
+    CloseHandle(mapping_);
+  }
+  const unsigned char* Data() const override { return static_cast<const unsigned char*>(data_); }
+  uint64_t Size() const override { return size_; }
+
+ private:
+  HANDLE mapping_;
+  const void* data_;
+  uint64_t size_;
+};
+
+}  // namespace
+
+std::string ExecutableDirectory() {
+  char buffer[MAX_PATH * 4];
+  DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+  if (n == 0 || n >= sizeof buffer) return ".\\";
+  std::string path(buffer, n);
+  size_t cut = path.find_last_of("\\/:");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+bool FileExists(const std::string& path) {
+  if (path.empty()) return false;
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode share,
+                                         int* errorCode) {
+  auto fail = [&](DWORD err) -> std::optional<std::string> {
+    if (errorCode) *errorCode = IoCode(err);
+    return std::nullopt;
+  };
+  if (path.empty()) return fail(ERROR_FILE_NOT_FOUND);
+  DWORD shareFlags = share == ShareMode::DenyNone ? FILE_SHARE_READ | FILE_SHARE_WRITE
+                                                  : FILE_SHARE_READ;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, shareFlags, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return fail(GetLastError());
+  std::string data;
+  char chunk[65536];
+  for (;;) {
+    DWORD n = 0;
+    if (!ReadFile(file, chunk, sizeof chunk, &n, nullptr)) {
+      DWORD err = GetLastError();
+      CloseHandle(file);
+      return fail(err);
+    }
+    if (n == 0) break;
+    data.append(chunk, n);
+  }
+  CloseHandle(file);
+  return data;
+}
+
+int ReplaceFileContents(const std::string& path, std::string_view contents) {
+  if (path.empty()) return 2;
+  std::string temp = path + ".new";
+  HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return IoCode(GetLastError());
+  bool ok = true;
+  DWORD err = 0;
+  while (ok && !contents.empty()) {
+    DWORD n = 0;
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(contents.size(), 1u << 20));
+    if (!WriteFile(file, contents.data(), chunk, &n, nullptr)) {
+      ok = false;
+      err = GetLastError();
+    }
+    contents.remove_prefix(n);
+  }
+  if (ok && !FlushFileBuffers(file)) {
+    ok = false;
+    err = GetLastError();
+  }
+  CloseHandle(file);
+  if (ok && !MoveFileExA(temp.c_str(), path.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    ok = false;
+    err = GetLastError();
+  }
+  if (!ok) {
+    DeleteFileA(temp.c_str());
+    return IoCode(err);
+  }
+  return 0;
+}
+
+std::unique_ptr<SharedReadFile> SharedReadFile::Open(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw EFOpenError(path);
+  return std::unique_ptr<SharedReadFile>(new SharedReadFile(reinterpret_cast<intptr_t>(file)));
+}
+
+SharedReadFile::~SharedReadFile() { CloseHandle(AsHandle(handle_)); }
+
+uint64_t SharedReadFile::Size() const {
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(AsHandle(handle_), &size) || size.QuadPart < 0) return 0;
+  return static_cast<uint64_t>(size.QuadPart);
+}
+
+size_t SharedReadFile::ReadAt(uint64_t offset, void* buffer, size_t count) const {
+  size_t done = 0;
+  while (done < count) {
+    OVERLAPPED at = {};
+    uint64_t position = offset + done;
+    at.Offset = static_cast<DWORD>(position);
+    at.OffsetHigh = static_cast<DWORD>(position >> 32);
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - done, 1u << 30));
+    DWORD n = 0;
+    if (!ReadFile(AsHandle(handle_), static_cast<char*>(buffer) + done, chunk, &n, &at) || n == 0)
+      break;
+    done += n;
+  }
+  return done;
+}
+
+std::unique_ptr<MappedView> SharedReadFile::Map() const {
+  uint64_t size = Size();
+  if (size == 0 || size > SIZE_MAX) return nullptr;
+  HANDLE mapping = CreateFileMappingA(AsHandle(handle_), nullptr, PAGE_READONLY, 0, 0, nullptr);
+  if (!mapping) return nullptr;
+  const void* data = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+  if (!data) {
+    CloseHandle(mapping);
+    return nullptr;
+  }
+  return std::make_unique<Win32MappedView>(mapping, data, size);
+}
+
+}  // namespace wf::platform
