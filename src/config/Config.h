@@ -37,6 +37,9 @@ class TConfig {
   // leaving the previous file as it was.
   void SaveToFile(const std::string& fileName);
 
+  // Appends a pair at the end, duplicates allowed.
+  void AddPair(std::string key, std::string value);
+
   const TPair* FindPair(std::string_view key) const;
   std::string GetValue(std::string_view key) const;
   int32_t GetInteger(std::string_view key) const;
@@ -45,9 +48,13 @@ class TConfig {
   const std::vector<std::unique_ptr<TPair>>& Pairs() const { return FPairs; }
   const std::string& FileName() const { return FFileName; }
 
+  // The whole file as SaveToFile writes it.
+  std::string FileText() const;
+
  private:
+  TPair* MutablePair(std::string_view key);
+
   std::vector<std::unique_ptr<TPair>> FPairs;
-  std::unique_ptr<TXmlScanner> FScanner;
   std::string FFileName;
 };
 
