@@ -52,6 +52,10 @@ class TMap {
   // A new 100 x 100 picture round the centre; null when not loaded.
   std::unique_ptr<TBitmap32> RenderDetail(uint16_t centerX, uint16_t centerY, uint16_t zoom) const;
 
+  // A new overview picture as the constructor builds the one it keeps; null
+  // when not loaded.
+  std::unique_ptr<TBitmap32> BuildOverview() const;
+
   int32_t MapNumber() const { return FMapNumber; }
   int32_t BlocksWide() const { return FBlocksWide; }
   int32_t BlocksHigh() const { return FBlocksHigh; }
@@ -68,7 +72,6 @@ class TMap {
   }
 
  private:
-  std::unique_ptr<TBitmap32> BuildOverview() const;
   // The cell as the map cell file holds it; all zero outside the map.
   TMapCell ReadCell(int32_t x, int32_t y) const;
 

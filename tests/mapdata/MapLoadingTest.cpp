@@ -28,6 +28,7 @@ const char* const FailureB =
 void ExpectNotLoaded(const TMap& map) {
   EXPECT_FALSE(map.IsLoaded());
   EXPECT_EQ(map.GetOverview(), nullptr);
+  EXPECT_EQ(map.BuildOverview(), nullptr);
   EXPECT_EQ(map.RenderDetail(100, 100, 1), nullptr);
   EXPECT_EQ(map.BlocksWide(), 0);
   EXPECT_EQ(map.BlocksHigh(), 0);
