@@ -28,10 +28,6 @@ std::string Escaped(std::string_view text) {
 
 }  // namespace
 
-TConfig::TConfig() = default;
-
-TConfig::~TConfig() { ClearPairs(); }
-
 void TConfig::ClearPairs() { FPairs.clear(); }
 
 void TConfig::AddPair(std::string key, std::string value) {

@@ -55,6 +55,7 @@ class TConfig {
   TPair* MutablePair(std::string_view key);
 
   std::vector<std::unique_ptr<TPair>> FPairs;
+  std::unique_ptr<TXmlScanner> FScanner;
   std::string FFileName;
 };
 

@@ -76,11 +76,20 @@ std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode, int
     return std::nullopt;
   };
   if (path.empty()) return fail(ENOENT);
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Only regular files: a device or pipe (/dev/zero, a FIFO) could be read
+  // without end or block for ever; O_NONBLOCK keeps even the open of a FIFO
+  // from waiting for a writer.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return fail(errno);
   struct stat st;
-  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+  int err = 0;
+  if (fstat(fd, &st) != 0)
+    err = errno;
+  else if (S_ISDIR(st.st_mode))
+    err = EISDIR;
+  else if (!S_ISREG(st.st_mode))
+    err = EACCES;
+  if (err) {
     close(fd);
     return fail(err);
   }
@@ -90,7 +99,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode, int
     ssize_t n = read(fd, chunk, sizeof chunk);
     if (n < 0) {
       if (errno == EINTR) continue;
-      int err = errno;
+      err = errno;
       close(fd);
       return fail(err);
     }

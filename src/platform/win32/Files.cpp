@@ -64,6 +64,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode shar
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, shareFlags, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return fail(GetLastError());
+  // Only files on disk: a console or pipe ("CON", "\\.\pipe\...") could block for ever.
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    CloseHandle(file);
+    return fail(ERROR_ACCESS_DENIED);
+  }
   std::string data;
   char chunk[65536];
   for (;;) {

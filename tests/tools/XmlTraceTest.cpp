@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "TempDir.h"
+#include "XmlTrace.h"
+
+namespace wf {
+namespace {
+
+using wf::testing::TempDir;
+
+TEST(XmlTrace, QuotedEscapesBackslashQuoteAndUnprintableBytes) {
+  struct Case {
+    std::string in;
+    const char* out;
+  };
+  const Case cases[] = {
+      {"", "\"\""},
+      {"plain text ~!", "\"plain text ~!\""},
+      {"a\\b\"c", "\"a\\\\b\\\"c\""},
+      {"\t\n\r", "\"\\t\\n\\r\""},
+      {std::string("\0\x01\x1F\x7F\x80\xE4\xFF", 7), "\"\\x00\\x01\\x1f\\x7f\\x80\\xe4\\xff\""},
+      {"' <>", "\"' <>\""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(xmltrace::Quoted(c.in), c.out);
+}
+
+TEST(XmlTrace, AttributesShowNameValueAndBothKinds) {
+  TAttrList list;
+  list.ParseAttributes("lang='en' b='\"'");
+  list.FindByName("lang")->ValueKind = avDefault;
+  list.FindByName("lang")->AttrKind = akCData;
+  EXPECT_EQ(xmltrace::AttributesText(list), " \"b\"=\"\\\"\"/Normal/Unknown \"lang\"=\"en\"/Default/CDATA");
+}
+
+TEST(XmlTrace, ErrorTextIsAtMostSixteenBytesAndStopsAtNul) {
+  EXPECT_EQ(xmltrace::ErrorText("<!FOO> and much more after it"), "<!FOO> and much ");
+  EXPECT_EQ(xmltrace::ErrorText("]>"), "]>");
+  EXPECT_EQ(xmltrace::ErrorText(""), "");
+}
+
+int RunTrace(std::vector<const char*> args, std::string& out, std::string& err) {
+  args.insert(args.begin(), "xmltrace");
+  std::ostringstream o, e;
+  int code = xmltrace::RunXmlTrace(static_cast<int>(args.size()), args.data(), o, e);
+  out = o.str();
+  err = e.str();
+  return code;
+}
+
+TEST(XmlTrace, BadArgumentsGiveUsageAndExitCodeTwo) {
+  const std::vector<std::vector<const char*>> bad = {
+      {}, {"--raw"}, {"a.xml", "b.xml"}, {"--raw", "a.xml", "b.xml"}, {"-x", "a.xml"}, {"--verbose"}, {""},
+      {"a.xml", "--raw"}};
+  for (const auto& args : bad) {
+    std::string out, err;
+    EXPECT_EQ(RunTrace(args, out, err), 2);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err.rfind("usage: xmltrace [--raw] FILE\n", 0), 0u);
+  }
+}
+
+TEST(XmlTrace, PrintsOneLinePerEventAndNothingForAMissingFile) {
+  TempDir dir;
+  std::string file = dir.Write("doc.xml", "<a k='v'>\n x </a>");
+  std::string out, err;
+  EXPECT_EQ(RunTrace({file.c_str()}, out, err), 0);
+  EXPECT_EQ(out, "StartTag \"a\" \"k\"=\"v\"/Normal/Unknown\nContent \"x\"\nEndTag \"a\"\n");
+  EXPECT_EQ(RunTrace({"--raw", file.c_str()}, out, err), 0);
+  EXPECT_EQ(out, "StartTag \"a\" \"k\"=\"v\"/Normal/Unknown\nContent \"\\n x \"\nEndTag \"a\"\n");
+  std::string missing = dir.File("missing.xml");
+  EXPECT_EQ(RunTrace({missing.c_str()}, out, err), 0);
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(err, "");
+}
+
+}  // namespace
+}  // namespace wf
