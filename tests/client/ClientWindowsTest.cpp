@@ -127,5 +127,20 @@ TEST_F(ClientWindows, AHungClientDoesNotFreezeTheSender) {
   EXPECT_EQ(client.Characters(), std::vector<int64_t>{13});  // it took the first and froze
 }
 
+TEST_F(ClientWindows, AClientThatGoesAwayMidwayEndsTheCommandAtOnce) {
+  config.AddPair("commandchar", ".");
+  RecordingClient client("Ultima Online", dir.File("client.log"), "--close-after 5");
+  ASSERT_NE(client.Window(), nullptr);
+
+  auto start = std::chrono::steady_clock::now();
+  SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
+  auto waited = std::chrono::steady_clock::now() - start;
+
+  // A window that is gone fails the next send at once: no wait for the bound.
+  EXPECT_LT(waited, std::chrono::milliseconds(platform::Win32ClientWindows::kDefaultSendTimeoutMs));
+  EXPECT_TRUE(client.WaitForExit(10000));
+  EXPECT_EQ(client.Characters(), (std::vector<int64_t>{13, 46, 71, 111, 83}));
+}
+
 }  // namespace
 }  // namespace wf

@@ -31,6 +31,7 @@ class RecordingClient {
 
   // Asks the client to close and waits for it to end. False when it did not.
   bool Close();
+  bool WaitForExit(DWORD milliseconds) const { return FProcess.WaitForExit(milliseconds); }
 
   // Everything logged so far.
   std::vector<LoggedMessage> Messages() const;

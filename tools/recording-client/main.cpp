@@ -1,15 +1,18 @@
-// recording-client CLASSNAME LOGFILE [--title TITLE] [--hang]
+// recording-client CLASSNAME LOGFILE [--title TITLE] [--hang | --close-after N]
 //
 // Stands in for the game client in tests: a top-level window of the given class
 // that writes every message it receives to LOGFILE, one line each, as
 // "message wParam lParam" in decimal, flushed at once so a reader sees every
 // message handled so far even while this program hangs or after it is killed.
 // It ends on WM_CLOSE. With --hang it stops answering at the first WM_CHAR
-// (after logging it), which is how a frozen client looks to the sender.
+// (after logging it), which is how a frozen client looks to the sender; with
+// --close-after it goes away after its Nth WM_CHAR, as a client that is
+// closed in the middle of a command.
 
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -17,6 +20,8 @@ namespace {
 
 FILE* gLog = nullptr;
 bool gHang = false;
+long gCloseAfter = -1;
+long gCharacters = 0;
 
 LRESULT CALLBACK RecordingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (gLog) {
@@ -27,6 +32,7 @@ LRESULT CALLBACK RecordingWindowProc(HWND window, UINT message, WPARAM wParam, L
   switch (message) {
     case WM_CHAR:
       if (gHang) Sleep(INFINITE);
+      if (++gCharacters == gCloseAfter) DestroyWindow(window);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -36,7 +42,8 @@ LRESULT CALLBACK RecordingWindowProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: recording-client CLASSNAME LOGFILE [--title TITLE] [--hang]\n");
+  std::fprintf(stderr,
+               "usage: recording-client CLASSNAME LOGFILE [--title TITLE] [--hang | --close-after N]\n");
   return 2;
 }
 
@@ -50,6 +57,9 @@ int main(int argc, char** argv) {
   for (int i = 3; i < argc; ++i) {
     if (std::strcmp(argv[i], "--hang") == 0) {
       gHang = true;
+    } else if (std::strcmp(argv[i], "--close-after") == 0 && i + 1 < argc) {
+      gCloseAfter = std::strtol(argv[++i], nullptr, 10);
+      if (gCloseAfter < 1) return Usage();
     } else if (std::strcmp(argv[i], "--title") == 0 && i + 1 < argc) {
       title = argv[++i];
     } else {
