@@ -1,0 +1,11 @@
+#include "ui/win32/MessageBoxes.h"
+
+#include <windows.h>
+
+namespace wf::ui::win32 {
+
+void TMessageBoxes::ShowError(const std::string& caption, const std::string& text) {
+  MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+}
+
+}  // namespace wf::ui::win32
