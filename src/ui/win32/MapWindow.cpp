@@ -47,6 +47,7 @@ TMapWindow::~TMapWindow() {
   onCreate = nullptr;
   onShow = nullptr;
   onDestroy = nullptr;
+  onEndSession = nullptr;
   onKeyDown = nullptr;
   DestroyHandle();
 }
@@ -173,10 +174,11 @@ LRESULT TMapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
 
     case WM_ENDSESSION:
-      // Windows is logging off and may end the process once this returns, so
-      // the window's final work happens here.
+      // Windows is logging off and may end the process any time after this
+      // returns: what must not be lost is saved here, then the program ends
+      // as if the window had been closed.
       if (wParam) {
-        Destroy();
+        if (onEndSession) Guarded(onEndSession);
         PostQuitMessage(0);
       }
       return 0;

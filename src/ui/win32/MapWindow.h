@@ -68,6 +68,9 @@ class TMapWindow : public TWindow {
   std::function<void()> onCreate;
   std::function<void()> onShow;
   std::function<void()> onDestroy;
+  // The desktop session is ending; the program may be ended before the window
+  // is destroyed. The message loop ends after it.
+  std::function<void()> onEndSession;
   std::function<void(uint16_t key)> onKeyDown;
 
  protected:
