@@ -9,6 +9,11 @@
 
 namespace wf::ui::win32 {
 
+HWND BoxOwner() {
+  HWND active = GetActiveWindow();
+  return active && IsWindowVisible(active) ? active : nullptr;
+}
+
 std::string ApplicationTitle() {
   char buffer[MAX_PATH * 4];
   DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
@@ -34,8 +39,7 @@ std::string ErrorMessage(const std::exception_ptr& error) {
 
 void ShowStandardError(const std::string& message) noexcept {
   try {
-    // Owned by whichever of our windows is active, so the box is modal to it.
-    MessageBoxA(GetActiveWindow(), WithFullStop(message).c_str(), ApplicationTitle().c_str(),
+    MessageBoxA(BoxOwner(), WithFullStop(message).c_str(), ApplicationTitle().c_str(),
                 MB_OK | MB_ICONERROR);
   } catch (...) {
     // Not even the text could be built: there is nothing left to tell the user with.

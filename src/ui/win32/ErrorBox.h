@@ -3,10 +3,16 @@
 // Every window procedure and the message loop route their errors here, so no
 // exception ever crosses into Windows.
 
+#include <windows.h>
+
 #include <exception>
 #include <string>
 
 namespace wf::ui::win32 {
+
+// The owner of a modal box: the active window of the program while it is
+// shown, none while the program is ending and its window already hidden.
+HWND BoxOwner();
 
 // The executable's file name without its extension: the caption of the box.
 std::string ApplicationTitle();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/Errors.h"
+#include "ui/win32/ErrorBox.h"
 #include "ui/win32/Text.h"
 
 namespace wf::ui::win32 {
@@ -137,7 +138,7 @@ std::optional<std::string> TInputDialog::InputQuery(const std::string& caption,
   writer.Item(0x0080, IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 92, 38, 50, 14, L"Cancel");
 
   TQuery query{caption, prompt, defaultAnswer, maxLength, std::nullopt};
-  INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Get(), GetActiveWindow(),
+  INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Get(), BoxOwner(),
                                            DialogProcedure, reinterpret_cast<LPARAM>(&query));
   if (result == -1)
     throw Exception("Cannot open the input dialog (error " + std::to_string(GetLastError()) + ")");

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include "ui/win32/ErrorBox.h"
+
 namespace wf::ui::win32 {
 
 void TMessageBoxes::ShowError(const std::string& caption, const std::string& text) {
-  MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+  MessageBoxA(BoxOwner(), text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace wf::ui::win32
