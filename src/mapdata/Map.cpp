@@ -12,7 +12,7 @@ namespace wf {
 
 namespace {
 
-std::string FailureText(const char* format, int32_t mapNumber) {
+std::string FormatFailure(const char* format, int32_t mapNumber) {
   std::string text = format;
   const std::string number = NumberText(mapNumber);
   for (size_t at; (at = text.find("%d")) != std::string::npos;) text.replace(at, 2, number);
@@ -30,7 +30,8 @@ TMap::TMap(int32_t mapNumber, const TConfig& config, platform::IMessageBoxes& me
                     staIdxKey = "staidx" + suffix;
 
   auto fail = [&](const char* format) {
-    if (FMapNumber == 0) messages.ShowError("File not found", FailureText(format, FMapNumber));
+    FFailureText = FormatFailure(format, FMapNumber);
+    if (FMapNumber == 0) messages.ShowError("File not found", FFailureText);
     LoadFailed = true;
   };
   using platform::FileExists;

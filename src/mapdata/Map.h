@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "mapdata/MapFormat.h"
 #include "raster/Bitmap32.h"
@@ -43,6 +44,9 @@ class TMap {
   TMap& operator=(const TMap&) = delete;
 
   bool IsLoaded() const { return !LoadFailed; }
+  // Why the map is not loaded, as map 0 shows it in its box; empty when loaded.
+  // Every map keeps it, so tools can report it for any map.
+  const std::string& FailureText() const { return FFailureText; }
   // The 384 x 256 overview, owned by the map; null when not loaded.
   const TBitmap32* GetOverview() const { return Overview.get(); }
   // Cells outside the map, negative coordinates included, answer 0, and so do
@@ -51,6 +55,10 @@ class TMap {
   int32_t GetAltitude(int32_t x, int32_t y) const;
   // A new 100 x 100 picture round the centre; null when not loaded.
   std::unique_ptr<TBitmap32> RenderDetail(uint16_t centerX, uint16_t centerY, uint16_t zoom) const;
+
+  // A new overview picture as the constructor builds the one it keeps; null
+  // when not loaded.
+  std::unique_ptr<TBitmap32> BuildOverview() const;
 
   int32_t MapNumber() const { return FMapNumber; }
   int32_t BlocksWide() const { return FBlocksWide; }
@@ -68,7 +76,6 @@ class TMap {
   }
 
  private:
-  std::unique_ptr<TBitmap32> BuildOverview() const;
   // The cell as the map cell file holds it; all zero outside the map.
   TMapCell ReadCell(int32_t x, int32_t y) const;
 
@@ -83,6 +90,7 @@ class TMap {
   int32_t FBlocksHigh = 0;
   double FScaleX = 0.0;
   double FScaleY = 0.0;
+  std::string FFailureText;
 };
 
 }  // namespace wf

@@ -11,6 +11,7 @@ namespace wf {
 // mapping touches only the sampled cells' pages; without one, the span is read
 // once).
 std::unique_ptr<TBitmap32> TMap::BuildOverview() const {
+  if (LoadFailed) return nullptr;
   auto bitmap = std::make_unique<TBitmap32>();
   bitmap->SetBitmapWidth(OverviewWidth);
   bitmap->SetBitmapHeight(OverviewHeight);

@@ -42,9 +42,12 @@ void TMapForm::FormShow() {
 // Config and the maps are gone by now: only the places file is touched.
 void TMapForm::FormDestroy() { SaveLocations(); }
 
+// A number that names no map (1, 5 and up) is replaced by 0 like one whose
+// map is not loaded, so that the number stored and sent is the map shown.
 TMap& TMapForm::ActiveMap() {
-  TMap* picked = s_.Map0;
+  TMap* picked = nullptr;
   switch (FMapIndex) {
+    case 0: picked = s_.Map0; break;
     case 2: picked = s_.Map2; break;
     case 3: picked = s_.Map3; break;
     case 4: picked = s_.Map4; break;

@@ -1,13 +1,15 @@
 #pragma once
 // Runs tools/recording-client as a stand-in game client and reads back what
-// its window received. The process is killed when the object goes, so a failed
-// test leaves no window behind for the next one to find.
+// its window received.
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "ChildProcess.h"
 
 namespace wf::testing {
 
@@ -23,12 +25,9 @@ class RecordingClient {
   // waits until its window exists. Check Window() for success.
   RecordingClient(const std::string& className, const std::string& logFile,
                   const std::string& extraArguments = "");
-  ~RecordingClient();
-  RecordingClient(const RecordingClient&) = delete;
-  RecordingClient& operator=(const RecordingClient&) = delete;
 
   HWND Window() const { return FWindow; }
-  bool Running() const;
+  bool Running() const { return FProcess.Running(); }
 
   // Asks the client to close and waits for it to end. False when it did not.
   bool Close();
@@ -41,7 +40,7 @@ class RecordingClient {
 
  private:
   std::string FLogFile;
-  PROCESS_INFORMATION FProcess{};
+  ChildProcess FProcess;
   HWND FWindow = nullptr;
 };
 

@@ -28,6 +28,7 @@ const char* const FailureB =
 void ExpectNotLoaded(const TMap& map) {
   EXPECT_FALSE(map.IsLoaded());
   EXPECT_EQ(map.GetOverview(), nullptr);
+  EXPECT_EQ(map.BuildOverview(), nullptr);
   EXPECT_EQ(map.RenderDetail(100, 100, 1), nullptr);
   EXPECT_EQ(map.BlocksWide(), 0);
   EXPECT_EQ(map.BlocksHigh(), 0);
@@ -40,7 +41,8 @@ void ExpectNotLoaded(const TMap& map) {
   for (TColor32 color : map.RadarColors()) ASSERT_EQ(color, 0u);
 }
 
-// A world whose map 0 has all four files, each cell with tile 1 at altitude 1.
+// All four files of the map; the cells of its first block column hold tile 1
+// at altitude 1.
 void AddCompleteMap(TTestWorld& world, int32_t mapNumber) {
   TMapContents contents(1, MapSizeOf(mapNumber).BlocksHigh);
   for (int y = 0; y < contents.CellsHigh(); ++y)
@@ -56,6 +58,7 @@ TEST(MapLoading, EachMapFindsItsFilesUnderItsOwnKeys) {
     TRecordedBoxes boxes;
     TMap map(number, world.Config(), boxes);
     EXPECT_TRUE(map.IsLoaded());
+    EXPECT_EQ(map.FailureText(), "");
     EXPECT_EQ(map.MapNumber(), number);
     EXPECT_TRUE(boxes.Boxes.empty());
     EXPECT_EQ(map.GetLandTile(1, 1), 1);
@@ -63,13 +66,13 @@ TEST(MapLoading, EachMapFindsItsFilesUnderItsOwnKeys) {
   }
   // Map 0's keys carry no number, and no other map answers to them.
   TTestWorld world;
-    AddCompleteMap(world, 0);
+  AddCompleteMap(world, 0);
   for (const char* key : {"map", "statics", "staidx", "radarcol"}) EXPECT_NE(world.PathOf(key), "");
   TRecordedBoxes boxes;
   TMap two(2, world.Config(), boxes);
   EXPECT_FALSE(two.IsLoaded());
   TTestWorld world2;
-    AddCompleteMap(world2, 2);
+  AddCompleteMap(world2, 2);
   for (const char* key : {"map2", "statics2", "staidx2", "radarcol"}) EXPECT_NE(world2.PathOf(key), "");
   TMap zero(0, world2.Config(), boxes);
   EXPECT_FALSE(zero.IsLoaded());
@@ -99,13 +102,14 @@ TEST(MapLoading, MissingFilesAreCheckedInOrderAndOnlyMapZeroSaysSo) {
     ASSERT_EQ(boxes.Boxes.size(), 1u);
     EXPECT_EQ(boxes.Boxes[0].first, "File not found");
     EXPECT_EQ(boxes.Boxes[0].second, c.text);
+    EXPECT_EQ(map.FailureText(), c.text);
     ExpectNotLoaded(map);
   }
 }
 
 TEST(MapLoading, AbsentKeysEmptyValuesAndDirectoriesCountAsMissing) {
   TTestWorld world;
-    AddCompleteMap(world, 2);
+  AddCompleteMap(world, 2);
   TConfig config;
   for (const auto& pair : world.Config().Pairs())
     if (pair->Key != "statics2") config.AddPair(pair->Key, pair->Value);
@@ -124,18 +128,27 @@ TEST(MapLoading, AbsentKeysEmptyValuesAndDirectoriesCountAsMissing) {
   EXPECT_TRUE(boxes.Boxes.empty());  // maps other than 0 fail silently
 }
 
-TEST(MapLoading, OtherMapsFailSilently) {
-  // Only map 0 shows its text, so the number in it is always 0; other maps
-  // show nothing whatever is missing.
-  for (int32_t number : {2, 3, 4, 1}) {
-    for (const char* word : {"map", "statics"}) {
-      TTestWorld world;
-    AddCompleteMap(world, number);
-      std::filesystem::remove(world.PathOf(word + testing::KeySuffix(number)));
-      TRecordedBoxes boxes;
-      ExpectNotLoaded(TMap(number, world.Config(), boxes));
-      EXPECT_TRUE(boxes.Boxes.empty());
-    }
+TEST(MapLoading, OtherMapsFailSilentlyButKeepTheTextWithTheirNumber) {
+  struct Case {
+    int32_t number;
+    const char* word;
+    const char* text;
+  };
+  const Case cases[] = {
+      {2, "map", "Map2.mul or Radarcol.mul couldn't be found, please check your config.xml"},
+      {3, "statics", "Statics3.mul or Staidx3.mul couldn't be found, please check your config.xml"},
+      {4, "staidx", "Statics4.mul or Staidx4.mul couldn't be found, please check your config.xml"},
+      {-1, "map", "Map-1.mul or Radarcol.mul couldn't be found, please check your config.xml"},
+  };
+  for (const Case& c : cases) {
+    TTestWorld world;
+    AddCompleteMap(world, c.number);
+    std::filesystem::remove(world.PathOf(c.word + testing::KeySuffix(c.number)));
+    TRecordedBoxes boxes;
+    TMap map(c.number, world.Config(), boxes);
+    ExpectNotLoaded(map);
+    EXPECT_EQ(map.FailureText(), c.text);
+    EXPECT_TRUE(boxes.Boxes.empty());
   }
 }
 
@@ -169,7 +182,7 @@ TEST(MapLoading, SizesAndScalesFollowTheMapNumber) {
 #ifdef _WIN32
 TEST(MapLoading, AFileThatExistsButCannotBeOpenedRaisesTheOpenError) {
   TTestWorld world;
-    AddCompleteMap(world, 0);
+  AddCompleteMap(world, 0);
   // Held open without sharing, the statics index cannot be opened by the map.
   HANDLE held = CreateFileA(world.PathOf("staidx").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -187,7 +200,7 @@ TEST(MapLoading, AFileThatExistsButCannotBeOpenedRaisesTheOpenError) {
 #else
 TEST(MapLoading, AFileThatExistsButCannotBeOpenedRaisesTheOpenError) {
   TTestWorld world;
-    AddCompleteMap(world, 0);
+  AddCompleteMap(world, 0);
   // A socket exists and is no directory, but it cannot be opened for reading,
   // not even by the superuser.
   const std::string path = world.File("socket");
@@ -251,7 +264,7 @@ TEST(RadarColors, ShortFilesRepeatTheLastValueReadAndAnOddByteReplacesTheLowByte
 
 TEST(RadarColors, ExactlyTheFirst31130ValuesAreRead) {
   TTestWorld world;
-    AddCompleteMap(world, 3);
+  AddCompleteMap(world, 3);
   std::vector<uint16_t> values = testing::IdentityRadarValues();
   values.back() = 0x7C00;
   values.resize(RadarColorCount + 100, 0x03E0);  // ignored

@@ -81,6 +81,10 @@ TEST(Overview, ShowsLandOnlyIsOpaqueAndStaysTheSame) {
   pane.FillArea(0, 0, 10, 10, 0x12345678);
   EXPECT_EQ(std::vector<TColor32>(overview->Bits(), overview->Bits() + 384 * 256), before);
   EXPECT_EQ(pane.Pixel(20, 20), before[20 * 384 + 20]);
+
+  auto again = map.BuildOverview();
+  ASSERT_NE(again.get(), overview);
+  EXPECT_EQ(std::vector<TColor32>(again->Bits(), again->Bits() + 384 * 256), before);
 }
 
 TEST(Overview, TilesBeyondTheColourTableGetTheFixedColour) {

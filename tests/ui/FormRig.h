@@ -26,9 +26,6 @@ class FormRig {
     map3 = std::make_unique<TMap>(3, paths, mapBoxes);
     map4 = std::make_unique<TMap>(4, paths, mapBoxes);
     config = std::make_unique<TConfig>();
-    // The store remembers the file it writes; none is there until it does.
-    config->SaveToFile(ConfigFile());
-    std::filesystem::remove(ConfigFile());
     cbChooseMap.visible = false;  // as the window lays it out
   }
 
@@ -39,6 +36,11 @@ class FormRig {
   bool ConfigWritten() const { return platform::FileExists(ConfigFile()); }
 
   TMapForm& MakeForm() {
+    if (withConfigFile) {
+      // The store remembers the file it writes; none is there until it does.
+      config->SaveToFile(ConfigFile());
+      std::filesystem::remove(ConfigFile());
+    }
     TMapFormServices services;
     services.Config = config.get();
     services.Map0 = map0.get();
@@ -81,6 +83,7 @@ class FormRig {
   FakeInputDialog input;
   FakeClientWindows client;
   IPlacesStore* store = nullptr;
+  bool withConfigFile = true;  // without one, "CurrentMap" cannot be stored
   std::unique_ptr<TMapForm> form;
 };
 

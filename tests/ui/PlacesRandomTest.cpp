@@ -70,15 +70,15 @@ std::vector<Place> PlacesOf(const TMapForm& form) {
   return places;
 }
 
-// Created and shown; a line it cannot read is reported, not fatal.
+// Created, all in memory; a line it cannot read is reported, not fatal.
 TMapForm& StartOver(FormRig& rig, FakePlacesStore& store) {
   rig.store = &store;
+  rig.withConfigFile = false;
   TMapForm& form = rig.MakeForm();
   try {
     form.FormCreate();
   } catch (const EConvertError&) {
   }
-  form.FormShow();
   return form;
 }
 
