@@ -162,8 +162,10 @@ TEST_F(MapWindowTest, EveryControlUsesMsSansSerifEightPoint) {
 }
 
 TEST_F(MapWindowTest, DropDownsAreEditableAndTheMapChoiceStartsHidden) {
-  for (HWND combo : {window.cbTravel.Handle(), window.cbChooseMap.Handle()})
+  for (HWND combo : {window.cbTravel.Handle(), window.cbChooseMap.Handle()}) {
     EXPECT_EQ(GetWindowLongPtrW(combo, GWL_STYLE) & 3, CBS_DROPDOWN);
+    EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0), 13) << "rows of the dropped list";
+  }
   EXPECT_TRUE(window.cbTravel.Visible());
   EXPECT_FALSE(window.cbChooseMap.Visible());
   EXPECT_FALSE(IsWindowVisible(window.cbChooseMap.Handle()));
