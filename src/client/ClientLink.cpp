@@ -19,7 +19,13 @@ IClientWindows::Handle SendClientCommand(const std::string& command, const TConf
   }
   // Enter, the prefix, the command, Enter. A client that stops taking characters
   // gets nothing more of this command: the rest would arrive out of context.
-  std::string sequence = "\r" + config.GetValue("commandchar") + command + "\r";
+  const std::string prefix = config.GetValue("commandchar");
+  std::string sequence;
+  sequence.reserve(prefix.size() + command.size() + 2);
+  sequence += '\r';
+  sequence += prefix;
+  sequence += command;
+  sequence += '\r';
   for (char c : sequence)
     if (!windows.SendChar(window, static_cast<uint8_t>(c))) break;
   return window;

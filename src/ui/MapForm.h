@@ -22,6 +22,7 @@ class IClientWindows;
 namespace wf::ui {
 
 struct TLocation;
+class IPlacesStore;
 
 struct TMapFormControls {
   IImagePane& MapImage;
@@ -45,6 +46,8 @@ struct TMapFormServices {
   platform::IInputDialog* Input = nullptr;
   platform::IClientWindows* Client = nullptr;
   std::string LocationsFile;  // full path of locations.txt
+  // Where LocationsFile is read and written; null for the real file system.
+  IPlacesStore* Places = nullptr;
 };
 
 class TMapForm {
@@ -79,7 +82,13 @@ class TMapForm {
 
   // Places.
   void LoadLocations();
+  // Writes the places and releases them; the window's last act.
   void SaveLocations();
+  void SortLocations();
+  void FillTravelList();
+  // Writes the places as they stand and keeps them: the desktop session is
+  // ending and the program may not get to FormDestroy.
+  void SessionEnding();
   void btnNeuClick();
   void btnChangeClick();
   void btnDeleteClick();
@@ -94,8 +103,29 @@ class TMapForm {
   uint16_t FMapIndex = 0;
 
  private:
+  enum class PlacesFileState {
+    NotRead,     // before LoadLocations: writing would lose the file
+    Writable,
+    Unreadable,  // it exists but could not be read: never overwritten
+    Released,    // SaveLocations has run
+  };
+
+  void FillMapChoice();
+  void ShowCentre();
+  void SendTravelCommand(int32_t x, int32_t y, int32_t z);
+  void SetCentreFromEdits();
+  int SelectedLocationIndex();
+  void WriteLocations();
+  void WriteLocationsAfterChange();
+  IPlacesStore& Store();
+
   TMapFormControls c_;
   TMapFormServices s_;
+  // Lines of the places file the program could not read, written back as read.
+  std::vector<std::string> FKeptLines;
+  // The file's bytes from a byte 0 on, which end its text, kept the same way.
+  std::string FUnreadRest;
+  PlacesFileState FPlacesFile = PlacesFileState::NotRead;
 };
 
 }  // namespace wf::ui

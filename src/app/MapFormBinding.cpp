@@ -1,0 +1,45 @@
+#include "app/MapFormBinding.h"
+
+#include "ui/MapForm.h"
+#include "ui/win32/MapWindow.h"
+
+namespace wf::app {
+
+using ui::TMouseButton;
+
+TMapFormBinding::TMapFormBinding(ui::win32::TMapWindow& window, ui::TMapForm& form)
+    : window_(window) {
+  ui::TMapForm* f = &form;
+  window.onCreate = [f] { f->FormCreate(); };
+  window.onShow = [f] { f->FormShow(); };
+  window.onDestroy = [f] { f->FormDestroy(); };
+  window.onEndSession = [f] { f->SessionEnding(); };
+  window.onKeyDown = [f](uint16_t key) { f->FormKeyDown(key); };
+  window.MapImage.onMouseDown = [f](TMouseButton b, int x, int y) { f->MapImageMouseDown(b, x, y); };
+  window.ZoomMap.onMouseDown = [f](TMouseButton b, int x, int y) { f->ZoomMapMouseDown(b, x, y); };
+  window.btnZoomIn.onClick = [f] { f->btnZoomInClick(); };
+  window.btnZoomOut.onClick = [f] { f->btnZoomOutClick(); };
+  window.btnGo.onClick = [f] { f->btnGoClick(); };
+  window.btnNeu.onClick = [f] { f->btnNeuClick(); };
+  window.btnChange.onClick = [f] { f->btnChangeClick(); };
+  window.btnDelete.onClick = [f] { f->btnDeleteClick(); };
+  window.cbTravel.onChange = [f] { f->cbTravelChange(); };
+  window.cbChooseMap.onChange = [f] { f->cbChooseMapChange(); };
+}
+
+TMapFormBinding::~TMapFormBinding() {
+  window_.onCreate = nullptr;
+  window_.onShow = nullptr;
+  window_.onDestroy = nullptr;
+  window_.onEndSession = nullptr;
+  window_.onKeyDown = nullptr;
+  window_.MapImage.onMouseDown = nullptr;
+  window_.ZoomMap.onMouseDown = nullptr;
+  for (ui::win32::TButton* b : {&window_.btnZoomIn, &window_.btnZoomOut, &window_.btnGo, &window_.btnNeu,
+                                &window_.btnChange, &window_.btnDelete})
+    b->onClick = nullptr;
+  window_.cbTravel.onChange = nullptr;
+  window_.cbChooseMap.onChange = nullptr;
+}
+
+}  // namespace wf::app

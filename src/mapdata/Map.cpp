@@ -1,0 +1,79 @@
+#include "mapdata/Map.h"
+
+#include <string>
+
+#include "common/IntegerText.h"
+#include "config/Config.h"
+#include "mapdata/RadarColors.h"
+#include "platform/Desktop.h"
+#include "platform/Files.h"
+
+namespace wf {
+
+namespace {
+
+std::string FormatFailure(const char* format, int32_t mapNumber) {
+  std::string text = format;
+  const std::string number = NumberText(mapNumber);
+  for (size_t at; (at = text.find("%d")) != std::string::npos;) text.replace(at, 2, number);
+  return text;
+}
+
+}  // namespace
+
+TMap::TMap(int32_t mapNumber, const TConfig& config, platform::IMessageBoxes& messages)
+    : FRadarColors(std::make_unique<std::array<TColor32, RadarColorCount>>()) {
+  FRadarColors->fill(0);
+  FMapNumber = mapNumber;
+  const std::string suffix = mapNumber == 0 ? std::string() : NumberText(mapNumber);
+  const std::string mapKey = "map" + suffix, staticsKey = "statics" + suffix,
+                    staIdxKey = "staidx" + suffix;
+
+  auto fail = [&](const char* format) {
+    FFailureText = FormatFailure(format, FMapNumber);
+    if (FMapNumber == 0) messages.ShowError("File not found", FFailureText);
+    LoadFailed = true;
+  };
+  using platform::FileExists;
+  if (!FileExists(config.GetValue(mapKey)) || !FileExists(config.GetValue("radarcol"))) {
+    fail("Map%d.mul or Radarcol.mul couldn't be found, please check your config.xml");
+    return;
+  }
+  if (!FileExists(config.GetValue(staticsKey)) || !FileExists(config.GetValue(staIdxKey))) {
+    fail("Statics%d.mul or Staidx%d.mul couldn't be found, please check your config.xml");
+    return;
+  }
+
+  MapStream = platform::SharedReadFile::Open(config.GetValue(mapKey));
+  ReadRadarColors(*platform::SharedReadFile::Open(config.GetValue("radarcol")), *FRadarColors);
+  StaIdxStream = platform::SharedReadFile::Open(config.GetValue(staIdxKey));
+  StaticsStream = platform::SharedReadFile::Open(config.GetValue(staticsKey));
+
+  const TMapSize size = MapSizeOf(FMapNumber);
+  FBlocksWide = size.BlocksWide;
+  FBlocksHigh = size.BlocksHigh;
+  FScaleX = static_cast<double>(FBlocksWide * 8) / OverviewWidth;
+  FScaleY = static_cast<double>(FBlocksHigh * 8) / OverviewHeight;
+  Overview = BuildOverview();
+  LoadFailed = false;
+}
+
+TMap::~TMap() {
+  MapStream.reset();
+  Overview.reset();
+  StaIdxStream.reset();
+  StaticsStream.reset();
+}
+
+TMapCell TMap::ReadCell(int32_t x, int32_t y) const {
+  if (LoadFailed || x < 0 || y < 0 || x >= FBlocksWide * 8 || y >= FBlocksHigh * 8) return {};
+  unsigned char bytes[MapCellBytes] = {};
+  MapStream->ReadAt(static_cast<uint64_t>(CellOffsetOf(x, y, FBlocksHigh)), bytes, sizeof bytes);
+  return DecodeMapCell(bytes);
+}
+
+uint16_t TMap::GetLandTile(int32_t x, int32_t y) const { return ReadCell(x, y).Tile; }
+
+int32_t TMap::GetAltitude(int32_t x, int32_t y) const { return ReadCell(x, y).Altitude; }
+
+}  // namespace wf

@@ -1,0 +1,19 @@
+#pragma once
+// The standard error box: an error raised inside one of the window's handlers
+// is shown to the user, and the program goes on.
+
+#include <functional>
+#include <string>
+
+namespace wf::platform {
+class IMessageBoxes;
+}
+
+namespace wf::ui {
+
+// Runs `handler`; an error it raises is shown with `applicationTitle` as the
+// caption and its message with the full-stop rule. False when it raised one.
+bool RunHandler(const std::function<void()>& handler, platform::IMessageBoxes& messages,
+                const std::string& applicationTitle);
+
+}  // namespace wf::ui

@@ -1,0 +1,199 @@
+#include "ui/Locations.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/IntegerText.h"
+#include "platform/Files.h"
+
+namespace wf::ui {
+
+std::vector<std::string>& SplitString(std::string_view text, std::string_view delimiter,
+                                      std::vector<std::string>& list) {
+  if (!delimiter.empty()) {
+    for (size_t at = text.find(delimiter); at != std::string_view::npos; at = text.find(delimiter)) {
+      list.emplace_back(text.substr(0, at));
+      text.remove_prefix(at + delimiter.size());
+    }
+  }
+  list.emplace_back(text);
+  return list;
+}
+
+int CompareLocations(const TLocation& a, const TLocation& b) {
+  if (&a == &b) return 0;
+  size_t common = std::min(a.Name.size(), b.Name.size());
+  // memcmp compares as unsigned bytes, which puts bytes from 128 up after ASCII.
+  int order = common ? std::memcmp(a.Name.data(), b.Name.data(), common) : 0;
+  if (order == 0) order = a.Name.size() < b.Name.size() ? -1 : a.Name.size() > b.Name.size() ? 1 : 0;
+  return order < 0 ? -1 : order > 0 ? 1 : 0;
+}
+
+void SortLocations(TLocationList& places) {
+  std::sort(places.begin(), places.end(),
+            [](const auto& a, const auto& b) { return CompareLocations(*a, *b) < 0; });
+}
+
+TLocationLine ReadLocationLine(std::string_view line) {
+  TLocationLine result;
+  if (line.empty()) return result;
+  size_t comment = line.find("//");
+  if (comment == 0) return result;
+  if (comment != std::string_view::npos) line = line.substr(0, comment);
+
+  std::vector<std::string> parts;
+  SplitString(line, "=", parts);
+  if (parts.size() < 2) return result;
+  result.Place.Name = parts[0];
+
+  std::vector<std::string> coordParts;
+  SplitString(parts[1], " ", coordParts);
+  result.Place.Coords = coordParts[0];
+  if (coordParts.size() > 1) {
+    std::optional<int32_t> map = TryParseInteger(coordParts[1]);
+    if (!map) {
+      result.What = TLocationLine::Kind::Unreadable;
+      result.MapText = coordParts[1];
+      return result;
+    }
+    result.Place.MapNo = static_cast<uint16_t>(*map);
+  }
+  result.What = TLocationLine::Kind::Place;
+  return result;
+}
+
+std::vector<std::string> TextLines(std::string_view text) {
+  text = text.substr(0, text.find('\0'));
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.emplace_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+std::string_view UnreadRest(std::string_view text) {
+  size_t end = text.find('\0');
+  return end == std::string_view::npos ? std::string_view() : text.substr(end);
+}
+
+std::string LocationsFileText(const TLocationList& places,
+                              const std::vector<std::string>& keptLines,
+                              std::string_view unreadRest) {
+  std::string text = "//Format: <Ortsname>=<X>,<Y>,<Z> <Map>\r\n\r\n";
+  for (const auto& place : places)
+    text += place->Name + "=" + place->Coords + " " + NumberText(place->MapNo) + "\r\n";
+  for (const auto& line : keptLines) text += line + "\r\n";
+  text += unreadRest;
+  return text;
+}
+
+std::vector<std::string> ParseCommaText(std::string_view text) {
+  constexpr char kDelimiter = ',';
+  constexpr char kQuote = '"';
+  // The parse walks a zero-terminated text: a byte 0 ends it.
+  text = text.substr(0, text.find('\0'));
+  auto code = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  auto skipBlanks = [&](size_t& i) {
+    while (i < text.size() && code(i) <= 32) ++i;
+  };
+
+  std::vector<std::string> items;
+  size_t p = 0;
+  skipBlanks(p);
+  while (p < text.size()) {
+    std::string item;
+    if (text[p] == kQuote) {
+      bool closed = false;
+      for (++p; p < text.size();) {
+        if (text[p] != kQuote) {
+          item += text[p++];
+        } else if (p + 1 < text.size() && text[p + 1] == kQuote) {
+          item += kQuote;
+          p += 2;
+        } else {
+          ++p;
+          closed = true;
+          break;
+        }
+      }
+      // An unclosed item loses its last character, as if that were the quote.
+      if (!closed && !item.empty()) item.pop_back();
+    } else {
+      size_t start = p;
+      while (p < text.size() && code(p) > 32 && text[p] != kDelimiter) ++p;
+      item.assign(text.substr(start, p - start));
+    }
+    items.push_back(std::move(item));
+    skipBlanks(p);
+    if (p < text.size() && text[p] == kDelimiter) {
+      if (p + 1 == text.size()) items.emplace_back();
+      ++p;
+      skipBlanks(p);
+    }
+  }
+  return items;
+}
+
+std::string UniqueLocationName(const TLocationList& places, const std::string& answer) {
+  int n = 0;
+  for (const auto& place : places) {
+    if (n == 0) {
+      if (place->Name == answer) n = 1;
+    } else if (place->Name == answer + NumberText(n)) {
+      ++n;
+    }
+  }
+  return n > 0 ? answer + NumberText(n) : answer;
+}
+
+namespace {
+
+bool HoldsLineEnd(const std::string& text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos;
+}
+
+}  // namespace
+
+void CheckLocationName(const std::string& name) {
+  if (name.find('=') != std::string::npos || name.find("//") != std::string::npos ||
+      HoldsLineEnd(name))
+    throw EPlaceRefused("The name '" + name +
+                        "' cannot be used for a place: a place name must not contain \"=\", "
+                        "\"//\" or a line break");
+}
+
+void CheckCoordinateText(const std::string& text) {
+  if (text.find_first_of(" =") != std::string::npos || text.find("//") != std::string::npos ||
+      HoldsLineEnd(text))
+    throw EPlaceRefused("The coordinate '" + text +
+                        "' cannot be stored: X, Y and Z must not contain a space, \"=\", \"//\" "
+                        "or a line break");
+}
+
+namespace {
+
+class FileStore : public IPlacesStore {
+ public:
+  bool Exists(const std::string& path) override { return platform::FileExists(path); }
+  std::optional<std::string> Read(const std::string& path, int* errorCode) override {
+    // Denying writers meanwhile keeps a half-written file from being read.
+    return platform::ReadWholeFile(path, platform::ShareMode::DenyWrite, errorCode);
+  }
+  int Replace(const std::string& path, std::string_view contents) override {
+    return platform::ReplaceFileContents(path, contents);
+  }
+};
+
+}  // namespace
+
+IPlacesStore& FilePlacesStore() {
+  static FileStore store;
+  return store;
+}
+
+}  // namespace wf::ui

@@ -1,0 +1,82 @@
+#include "ui/MapForm.h"
+
+#include <stdexcept>
+
+#include "config/Config.h"
+#include "mapdata/Map.h"
+#include "raster/Bitmap32.h"
+#include "ui/Locations.h"
+
+namespace wf::ui {
+
+namespace {
+
+constexpr TColor32 kDetailBackground = 0x00FFFFFF;
+constexpr TColor32 kMarkerColor = 0xFF000000;
+
+}  // namespace
+
+TMapForm::TMapForm(TMapFormControls controls, TMapFormServices services)
+    : c_(controls), s_(std::move(services)) {
+  if (!s_.Config || !s_.Map0 || !s_.Messages || !s_.Input || !s_.Client)
+    throw std::invalid_argument("TMapForm needs Config, Map0, Messages, Input and Client");
+}
+
+TMapForm::~TMapForm() = default;
+
+void TMapForm::FormCreate() {
+  FZoom = 1;
+  FCenterX = 0;
+  FCenterY = 0;
+  FCenterZ = 0;
+  FMapIndex = static_cast<uint16_t>(s_.Config->GetInteger("CurrentMap"));
+  LoadLocations();
+}
+
+void TMapForm::FormShow() {
+  FillMapChoice();
+  DrawOverview();
+  s_.Config->SetInteger("CurrentMap", FMapIndex);
+}
+
+// Config and the maps are gone by now: only the places file is touched.
+void TMapForm::FormDestroy() { SaveLocations(); }
+
+// A number that names no map (1, 5 and up) is replaced by 0 like one whose
+// map is not loaded, so that the number stored and sent is the map shown.
+TMap& TMapForm::ActiveMap() {
+  TMap* picked = nullptr;
+  switch (FMapIndex) {
+    case 0: picked = s_.Map0; break;
+    case 2: picked = s_.Map2; break;
+    case 3: picked = s_.Map3; break;
+    case 4: picked = s_.Map4; break;
+    default: break;
+  }
+  if (picked && picked->IsLoaded()) return *picked;
+  FMapIndex = 0;
+  return *s_.Map0;
+}
+
+void TMapForm::DrawOverview() {
+  const TBitmap32* overview = ActiveMap().GetOverview();
+  TBitmap32& pane = c_.MapImage.Bitmap();
+  pane.SetDimensions(OverviewWidth, OverviewHeight);
+  pane.ClearTo(SystemColorToColor32(clBtnFace));
+  pane.DrawAt(0, 0, overview);
+}
+
+void TMapForm::DrawDetail() {
+  TBitmap32& pane = c_.ZoomMap.Bitmap();
+  pane.SetDimensions(DetailSize, DetailSize);
+  pane.ClearTo(kDetailBackground);
+  pane.DrawAt(0, 0, ActiveMap().RenderDetail(FCenterX, FCenterY, FZoom).get());
+  // A cross through (49, 49), one pixel up and left of the centre cell, with
+  // the crossing itself left open so the cell under it stays visible.
+  pane.FillArea(29, 49, 49, 50, kMarkerColor);
+  pane.FillArea(49, 29, 50, 49, kMarkerColor);
+  pane.FillArea(50, 49, 70, 50, kMarkerColor);
+  pane.FillArea(49, 50, 50, 70, kMarkerColor);
+}
+
+}  // namespace wf::ui

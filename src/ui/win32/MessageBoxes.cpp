@@ -1,0 +1,13 @@
+#include "ui/win32/MessageBoxes.h"
+
+#include <windows.h>
+
+#include "ui/win32/ErrorBox.h"
+
+namespace wf::ui::win32 {
+
+void TMessageBoxes::ShowError(const std::string& caption, const std::string& text) {
+  MessageBoxA(BoxOwner(), text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+}
+
+}  // namespace wf::ui::win32

@@ -1,0 +1,146 @@
+// The client link against a real window in another process.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstring>
+
+#include "FakeClientWindows.h"
+#include "RecordingClient.h"
+#include "TempDir.h"
+#include "client/ClientLink.h"
+#include "config/Config.h"
+#include "platform/win32/ClientWindows.h"
+
+namespace wf {
+namespace {
+
+using testing::CodesOf;
+using testing::RecordingClient;
+using testing::RecordingMessageBoxes;
+using testing::TempDir;
+
+std::vector<int64_t> Wide(const std::vector<int>& codes) { return {codes.begin(), codes.end()}; }
+
+bool AnyKeyMessage(const RecordingClient& client) {
+  for (const auto& m : client.Messages())
+    if (m.Message == WM_KEYDOWN || m.Message == WM_KEYUP || m.Message == WM_SYSKEYDOWN ||
+        m.Message == WM_SYSKEYUP)
+      return true;
+  return false;
+}
+
+class ClientWindows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // A client left over from elsewhere would take the characters meant for ours.
+    ASSERT_EQ(FindWindowA("Ultima Online", nullptr), nullptr);
+    ASSERT_EQ(FindWindowA("Ultima Online Third Dawn", nullptr), nullptr);
+  }
+
+  TempDir dir;
+  TConfig config;
+  platform::Win32ClientWindows windows;
+  RecordingMessageBoxes boxes;
+};
+
+TEST_F(ClientWindows, TheClientReceivesEnterPrefixCommandEnterAsCharacters) {
+  struct Case {
+    const char* prefix;
+    std::vector<int> expected;
+  };
+  const Case cases[] = {
+      {".", {13, 46, 71, 111, 83, 101, 108, 102, 32, 49, 48, 32, 50, 48, 32, 48, 32, 48, 13}},
+      {"", {13, 71, 111, 83, 101, 108, 102, 32, 49, 48, 32, 50, 48, 32, 48, 32, 48, 13}},
+      {"\xE4", CodesOf("\r\xE4GoSelf 10 20 0 0\r")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "prefix of " << std::strlen(c.prefix) << " bytes");
+    config.ClearPairs();
+    config.AddPair("commandchar", c.prefix);
+    RecordingClient client("Ultima Online", dir.File("client.log"));
+    ASSERT_NE(client.Window(), nullptr);
+
+    EXPECT_EQ(SendClientCommand("GoSelf 10 20 0 0", config, windows, boxes),
+              reinterpret_cast<platform::IClientWindows::Handle>(client.Window()));
+    ASSERT_TRUE(client.Close());
+    EXPECT_EQ(client.Characters(), Wide(c.expected));
+    EXPECT_FALSE(AnyKeyMessage(client));
+  }
+  EXPECT_TRUE(boxes.Shown.empty());
+}
+
+TEST_F(ClientWindows, TheFirstClassWinsOverTheSecond) {
+  config.AddPair("commandchar", ".");
+  RecordingClient first("Ultima Online", dir.File("first.log"));
+  RecordingClient second("Ultima Online Third Dawn", dir.File("second.log"));
+  ASSERT_NE(first.Window(), nullptr);
+  ASSERT_NE(second.Window(), nullptr);
+
+  SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
+  ASSERT_TRUE(first.Close());
+  ASSERT_TRUE(second.Close());
+  EXPECT_EQ(first.Characters(), Wide(CodesOf("\r.GoSelf 1 2 3 0\r")));
+  EXPECT_TRUE(second.Characters().empty());
+}
+
+TEST_F(ClientWindows, TheSecondClassIsFoundWhenTheFirstIsMissing) {
+  RecordingClient client("Ultima Online Third Dawn", dir.File("client.log"));
+  ASSERT_NE(client.Window(), nullptr);
+
+  SendClientCommand("GoSelf 4 5 6 2", config, windows, boxes);
+  ASSERT_TRUE(client.Close());
+  EXPECT_EQ(client.Characters(), Wide(CodesOf("\rGoSelf 4 5 6 2\r")));
+}
+
+TEST_F(ClientWindows, AWindowTitledLikeTheClientIsNotTheClient) {
+  config.AddPair("commandchar", ".");
+  RecordingClient impostor("Wayfarer Test Window", dir.File("client.log"), "--title \"Ultima Online\"");
+  ASSERT_NE(impostor.Window(), nullptr);
+  ASSERT_EQ(FindWindowA(nullptr, "Ultima Online"), impostor.Window());
+
+  EXPECT_EQ(SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes), 0u);
+  ASSERT_TRUE(impostor.Close());
+  EXPECT_TRUE(impostor.Characters().empty());
+  ASSERT_EQ(boxes.Shown.size(), 1u);
+  EXPECT_EQ(boxes.Shown[0].Caption, "UO Client not started");
+  EXPECT_EQ(boxes.Shown[0].Text,
+            "The Command 'GoSelf 1 2 3 0' couldn't be sent, please start your UO Client.");
+}
+
+TEST_F(ClientWindows, AHungClientDoesNotFreezeTheSender) {
+  config.AddPair("commandchar", ".");
+  RecordingClient client("Ultima Online", dir.File("client.log"), "--hang");
+  ASSERT_NE(client.Window(), nullptr);
+
+  auto start = std::chrono::steady_clock::now();
+  SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
+  auto waited = std::chrono::steady_clock::now() - start;
+
+  // One character's wait and a generous allowance for a slow machine; without
+  // the bound this would not return at all.
+  EXPECT_LT(waited, std::chrono::milliseconds(platform::Win32ClientWindows::kDefaultSendTimeoutMs) +
+                        std::chrono::seconds(5));
+  EXPECT_TRUE(client.Running());                              // still hung, not gone
+  EXPECT_EQ(client.Characters(), std::vector<int64_t>{13});  // it took the first and froze
+}
+
+TEST_F(ClientWindows, AClientThatGoesAwayMidwayEndsTheCommandAtOnce) {
+  config.AddPair("commandchar", ".");
+  RecordingClient client("Ultima Online", dir.File("client.log"), "--close-after 5");
+  ASSERT_NE(client.Window(), nullptr);
+
+  auto start = std::chrono::steady_clock::now();
+  SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
+  auto waited = std::chrono::steady_clock::now() - start;
+
+  // A window that is gone fails the next send at once: no wait for the bound.
+  EXPECT_LT(waited, std::chrono::milliseconds(platform::Win32ClientWindows::kDefaultSendTimeoutMs));
+  EXPECT_TRUE(client.WaitForExit(10000));
+  EXPECT_EQ(client.Characters(), (std::vector<int64_t>{13, 46, 71, 111, 83}));
+}
+
+}  // namespace
+}  // namespace wf

@@ -1,0 +1,140 @@
+#pragma once
+// Stand-ins for the window's controls and the desktop, so the window's
+// handlers run without a screen.
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/ClientWindows.h"
+#include "platform/Desktop.h"
+#include "raster/Bitmap32.h"
+#include "ui/Controls.h"
+#include "ui/Locations.h"
+
+namespace wf::ui::testing {
+
+class FakeEdit : public IEdit {
+ public:
+  std::string Text() const override { return text; }
+  void SetText(const std::string& value) override { text = value; }
+  std::string text = "0";
+};
+
+class FakeComboBox : public IComboBox {
+ public:
+  int ItemCount() const override { return static_cast<int>(items.size()); }
+  std::string Item(int index) const override { return items.at(static_cast<size_t>(index)); }
+  void AddItem(const std::string& text) override { items.push_back(text); }
+  // As a real list: the selection goes with a deleted selected item and moves
+  // up with the items after it.
+  void DeleteItem(int index) override {
+    items.erase(items.begin() + index);
+    if (itemIndex == index) itemIndex = -1;
+    else if (itemIndex > index) --itemIndex;
+  }
+  void ClearItems() override {
+    items.clear();
+    itemIndex = -1;
+  }
+  int ItemIndex() const override { return itemIndex; }
+  void SetItemIndex(int index) override { itemIndex = index >= 0 && index < ItemCount() ? index : -1; }
+  bool Visible() const override { return visible; }
+  void SetVisible(bool value) override { visible = value; }
+  void BeginUpdate() override { ++updating; }
+  void EndUpdate() override {
+    --updating;
+    ++updates;
+  }
+
+  std::vector<std::string> items;
+  int itemIndex = -1;
+  bool visible = true;
+  int updating = 0;  // open BeginUpdate calls
+  int updates = 0;   // finished BeginUpdate/EndUpdate pairs
+};
+
+class FakePane : public IImagePane {
+ public:
+  FakePane() {
+    bitmap.OnChange = [this](TBitmap32&) { ++changes; };
+  }
+  TBitmap32& Bitmap() override { return bitmap; }
+  TBitmap32 bitmap;
+  int changes = 0;
+};
+
+class FakeMessageBoxes : public platform::IMessageBoxes {
+ public:
+  struct Box {
+    std::string caption, text;
+  };
+  void ShowError(const std::string& caption, const std::string& text) override {
+    boxes.push_back({caption, text});
+    if (onShow) onShow();
+  }
+  std::vector<Box> boxes;
+  std::function<void()> onShow;
+};
+
+class FakeInputDialog : public platform::IInputDialog {
+ public:
+  struct Call {
+    std::string caption, prompt, defaultAnswer;
+    int maxLength;
+  };
+  std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
+                                        const std::string& defaultAnswer, int maxLength) override {
+    calls.push_back({caption, prompt, defaultAnswer, maxLength});
+    if (answers.empty()) return std::nullopt;
+    std::optional<std::string> answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::deque<std::optional<std::string>> answers;  // nothing: Cancel
+  std::vector<Call> calls;
+};
+
+// Client windows by class name; records the characters each one receives.
+class FakeClientWindows : public platform::IClientWindows {
+ public:
+  Handle FindWindowByClass(const std::string& className) override {
+    auto found = windows.find(className);
+    return found == windows.end() ? 0 : found->second;
+  }
+  bool SendChar(Handle window, uint8_t code) override {
+    received[window].push_back(static_cast<char>(code));
+    return true;
+  }
+  std::map<std::string, Handle> windows;
+  std::map<Handle, std::string> received;
+};
+
+// A places file in memory, with failures on demand.
+class FakePlacesStore : public IPlacesStore {
+ public:
+  bool Exists(const std::string&) override { return contents.has_value() || readError != 0; }
+  std::optional<std::string> Read(const std::string&, int* errorCode) override {
+    if (readError) {
+      *errorCode = readError;
+      return std::nullopt;
+    }
+    return contents;
+  }
+  int Replace(const std::string&, std::string_view text) override {
+    ++writes;
+    if (writeError) return writeError;
+    contents = std::string(text);
+    readError = 0;
+    return 0;
+  }
+  std::optional<std::string> contents;
+  int readError = 0;
+  int writeError = 0;
+  int writes = 0;
+};
+
+}  // namespace wf::ui::testing
