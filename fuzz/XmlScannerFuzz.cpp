@@ -13,12 +13,18 @@ namespace {
 
 // Touches every byte a handler may read, so the sanitizers check it.
 volatile size_t g_sink;
-void Use(const std::string& s) { g_sink = g_sink + s.size() + (s.empty() ? 0 : static_cast<unsigned char>(s.back())); }
-void Use(const wf::TAttrList& list) {
+void UseOne(const std::string& s) {
+  g_sink = g_sink + s.size() + (s.empty() ? 0 : static_cast<unsigned char>(s.back()));
+}
+void UseOne(const wf::TAttrList& list) {
   for (const wf::TAttr& a : list) {
-    Use(a.Name);
-    Use(a.Value);
+    UseOne(a.Name);
+    UseOne(a.Value);
   }
+}
+template <class... T>
+void Use(const T&... values) {
+  (UseOne(values), ...);
 }
 
 const char kExternalText[] =
@@ -37,34 +43,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if ((options & 0x80) && ++events == (options & 0x0F)) sender.StopRequested = true;
   };
   scanner.OnXmlProlog = [&](wf::TCustomXmlScanner& s, const std::string& v, const std::string& e, bool) {
-    Use(v); Use(e); count(s);
+    Use(v, e); count(s);
   };
   scanner.OnComment = [&](wf::TCustomXmlScanner& s, const std::string& c) { Use(c); count(s); };
   scanner.OnPI = [&](wf::TCustomXmlScanner& s, const std::string& t, const std::string& c,
-                     const wf::TAttrList& a) { Use(t); Use(c); Use(a); count(s); };
+                     const wf::TAttrList& a) { Use(t, c, a); count(s); };
   scanner.OnDtdRead = [&](wf::TCustomXmlScanner& s, const std::string& n) { Use(n); count(s); };
   scanner.OnStartTag = [&](wf::TCustomXmlScanner& s, const std::string& n, const wf::TAttrList& a) {
-    Use(n); Use(a); count(s);
+    Use(n, a); count(s);
   };
   scanner.OnEmptyTag = scanner.OnStartTag;
   scanner.OnEndTag = [&](wf::TCustomXmlScanner& s, const std::string& n) { Use(n); count(s); };
   scanner.OnContent = [&](wf::TCustomXmlScanner& s, const std::string& t) { Use(t); count(s); };
   scanner.OnCData = scanner.OnContent;
   scanner.OnElement = [&](wf::TCustomXmlScanner& s, const wf::TElemDef& d) {
-    Use(d.Name); Use(d.ContentModel); count(s);
-    for (const wf::TAttrDef& a : d) {
-      Use(a.Name);
-      Use(a.Value);
-      Use(a.TypeText);
-      Use(a.NotationList);
-    }
+    Use(d.Name, d.ContentModel); count(s);
+    for (const wf::TAttrDef& a : d) Use(a.Name, a.Value, a.TypeText, a.NotationList);
   };
   scanner.OnAttList = scanner.OnElement;
   scanner.OnEntity = [&](wf::TCustomXmlScanner& s, const wf::TEntityDef& d) {
-    Use(d.Name); Use(d.Value); Use(d.SystemId); Use(d.PublicId); Use(d.NotationName); count(s);
+    Use(d.Name, d.Value, d.SystemId, d.PublicId, d.NotationName); count(s);
   };
   scanner.OnNotation = [&](wf::TCustomXmlScanner& s, const wf::TNotationDef& d) {
-    Use(d.Name); Use(d.Value); Use(d.PublicId); count(s);
+    Use(d.Name, d.Value, d.PublicId); count(s);
   };
   scanner.OnDtdError = [&](wf::TCustomXmlScanner& s, const char* at) {
     Use(std::string(at)); count(s);  // may be read up to the NUL of its text
@@ -72,13 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Never the file system: no text, the document itself, or a fixed text.
   scanner.OnLoadExternal = [&](wf::TCustomXmlScanner&, const std::string& systemId, const std::string&,
                                const std::string&, std::unique_ptr<wf::TXmlParser>& result) {
-    switch ((options >> 4) & 3) {
-      case 0: return;
-      case 1: break;
-      default: if (systemId.size() % 2) return;
-    }
+    const int supply = (options >> 4) & 3;  // 0 never, 1 always, else by the identifier
+    if (supply == 0 || (supply > 1 && systemId.size() % 2)) return;
     result = std::make_unique<wf::TXmlParser>();
-    result->LoadText((options & 0x20) ? document : std::string(kExternalText));
+    const bool itself = !systemId.empty() && (static_cast<unsigned char>(systemId[0]) & 1);
+    result->LoadText(itself ? document : std::string(kExternalText));
   };
   if (options & 0x40)
     scanner.OnTranslateEncoding = [](wf::TCustomXmlScanner&, const std::string& encoding,

@@ -40,7 +40,7 @@ const char* TAttrList::ParseAttributes(const char* From) {
   std::stable_sort(parsed.begin(), parsed.end(), [](const auto& a, const auto& b) {
     return CompareNames(a->Name, b->Name) < 0;
   });
-  items_ = std::move(parsed);
+  TakeSorted(std::move(parsed));
   return p;
 }
 

@@ -247,8 +247,7 @@ const char* TXmlParser::ReadElementDecl(const char* at) {
   element->ContentKind = ContentKindOf(element->ContentModel);
 
   // A later declaration replaces the earlier one with its attribute declarations.
-  if (const TElemDef* old = ElementDecls.FindByName(element->Name))
-    ElementDecls.Delete(ElementDecls.IndexOf(old));
+  if (int old = ElementDecls.IndexOfName(element->Name); old >= 0) ElementDecls.Delete(old);
   const TElemDef* added = element.get();
   ElementDecls.AddSorted(std::move(element));
 
@@ -304,8 +303,8 @@ const char* TXmlParser::ReadAttListDecl(const char* at) {
       case kAttribute: {
         const char* end = TokenEnd(r, ccAttListStop);
         auto created = std::make_unique<TAttrDef>(std::string(r, end), std::string());
-        if (const TAttrDef* old = element->FindByName(created->Name))
-          element->Delete(element->IndexOf(old));  // the last declaration of an attribute wins
+        // The last declaration of an attribute wins.
+        if (int old = element->IndexOfName(created->Name); old >= 0) element->Delete(old);
         attr = created.get();
         element->AddSorted(std::move(created));
         r = end;
@@ -441,8 +440,7 @@ const char* TXmlParser::ReadEntityDecl(const char* at) {
 }
 
 void TXmlParser::Retire(TNvpList<TEntityDef>& list, const std::string& name) {
-  if (const TEntityDef* old = list.FindByName(name))
-    retiredEntities_.push_back(list.Extract(list.IndexOf(old)));
+  if (int old = list.IndexOfName(name); old >= 0) retiredEntities_.push_back(list.Extract(old));
 }
 
 const char* TXmlParser::ReadNotationDecl(const char* at) {

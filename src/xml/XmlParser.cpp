@@ -24,6 +24,7 @@ bool TXmlParser::LoadDocument(const std::string& FileName, platform::ShareMode O
     std::optional<std::string> data = platform::ReadWholeFile(FileName, OpenMode);
     held = data && HoldText(*data);
   } catch (const std::bad_alloc&) {
+    // too large to hold: the same as a file that cannot be read
   }
   if (!held) {
     ClearDocument();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "xml/NameLists.h"
 
 namespace wf {
@@ -82,6 +84,76 @@ TEST(NameList, DeleteAndExtractKeepTheOrder) {
   EXPECT_EQ(Names(list), (std::vector<std::string>{"c=c"}));
   list.Clear();
   EXPECT_TRUE(list.Empty());
+}
+
+// The list as a plain vector: insertion walks back from the end, lookup is the
+// binary search that stops when the middle index repeats.
+struct ModelList {
+  std::vector<const TNvpNode*> items;
+  void AddSorted(const TNvpNode* node) {
+    size_t at = items.size();
+    while (at > 0 && CompareNames(items[at - 1]->Name, node->Name) >= 0) --at;
+    items.insert(items.begin() + static_cast<std::ptrdiff_t>(at), node);
+  }
+  const TNvpNode* FindByName(const std::string& name) const {
+    if (items.empty()) return nullptr;
+    size_t lo = 0, hi = items.size(), last = static_cast<size_t>(-1);
+    for (;;) {
+      size_t mid = (lo + hi) / 2;
+      if (mid == last) return nullptr;
+      int c = CompareNames(items[mid]->Name, name);
+      if (c == 0) return items[mid];
+      (c < 0 ? lo : hi) = mid;
+      last = mid;
+    }
+  }
+};
+
+TEST(NameList, LongListsBehaveLikeOneSortedSequence) {
+  std::mt19937 rng(99);
+  auto randomName = [&] {
+    std::string name;
+    for (size_t n = 1 + rng() % 3; n > 0; --n) name += static_cast<char>('a' + rng() % 6);
+    return name;
+  };
+  TNvpList<> list;
+  ModelList model;
+  for (int step = 0; step < 6000; ++step) {
+    if (step % 5 == 4 && list.Count() > 0) {
+      int index = static_cast<int>(rng() % static_cast<unsigned>(list.Count()));
+      ASSERT_EQ(&list[index], model.items[static_cast<size_t>(index)]);
+      std::unique_ptr<TNvpNode> removed = list.Extract(index);
+      model.items.erase(model.items.begin() + index);
+      continue;  // the node is freed here; the model no longer holds it
+    }
+    auto node = std::make_unique<TNvpNode>(randomName(), std::to_string(step));
+    model.AddSorted(node.get());
+    list.AddSorted(std::move(node));
+    if (step % 97 == 0) {
+      ASSERT_EQ(static_cast<size_t>(list.Count()), model.items.size());
+      size_t i = 0;
+      for (const TNvpNode& n : list) ASSERT_EQ(&n, model.items[i++]);
+      for (int k = 0; k < 50; ++k) {
+        std::string name = randomName();
+        ASSERT_EQ(list.FindByName(name), model.FindByName(name)) << name;
+      }
+    }
+  }
+  // Attributes read from a tag land where adding them one by one would put them.
+  std::string text;
+  ModelList attributeModel;
+  std::vector<std::unique_ptr<TNvpNode>> keep;
+  for (int i = 0; i < 2000; ++i) {
+    std::string name = randomName();
+    text += name + "='" + std::to_string(i) + "' ";
+    keep.push_back(std::make_unique<TNvpNode>(name, std::to_string(i)));
+    attributeModel.AddSorted(keep.back().get());
+  }
+  TAttrList attributes;
+  attributes.ParseAttributes(text.c_str());
+  ASSERT_EQ(static_cast<size_t>(attributes.Count()), attributeModel.items.size());
+  for (int i = 0; i < attributes.Count(); ++i)
+    EXPECT_EQ(attributes[i].Value, attributeModel.items[static_cast<size_t>(i)]->Value);
 }
 
 }  // namespace
