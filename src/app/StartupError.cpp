@@ -6,6 +6,7 @@
 #include <new>
 
 #include "common/Errors.h"
+#include "ui/HandlerErrors.h"
 #include "ui/win32/ErrorBox.h"
 
 namespace wf::app {
@@ -40,7 +41,7 @@ void ShowApplicationError(const std::exception_ptr& error, const void* address) 
       module = full.substr(full.find_last_of("\\/:") + 1);
     }
     std::string text = ApplicationErrorText(ErrorKind(error), module, address,
-                                            ui::win32::ErrorMessage(error));
+                                            ui::ErrorMessage(error));
     MessageBoxA(nullptr, text.c_str(), "Application Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
   } catch (...) {
   }

@@ -1,27 +1,38 @@
 #include "ui/HandlerErrors.h"
 
-#include <exception>
+#include <new>
+#include <stdexcept>
 
 #include "common/Errors.h"
 #include "platform/Desktop.h"
 
 namespace wf::ui {
 
+std::string ErrorMessage(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::bad_alloc&) {
+    return "Out of memory";
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "An unknown error occurred";
+  }
+}
+
 bool RunHandler(const std::function<void()>& handler, platform::IMessageBoxes& messages,
                 const std::string& applicationTitle) {
-  std::string message;
+  std::exception_ptr error;
   try {
     handler();
     return true;
-  } catch (const std::exception& e) {
-    message = e.what();
   } catch (...) {
     // Nothing may escape into the window system's callbacks.
-    message = "Unknown error";
+    error = std::current_exception();
   }
   // The box is shown outside the handler's catch so that an error in showing it
   // is not mistaken for the handler's own.
-  messages.ShowError(applicationTitle, WithFullStop(message));
+  messages.ShowError(applicationTitle, WithFullStop(ErrorMessage(error)));
   return false;
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "Fakes.h"
 #include "common/Errors.h"
 
@@ -20,7 +22,8 @@ TEST(HandlerErrors, AnErrorIsShownOnceWithTheTitleAndTheFullStopRule) {
       {[] { throw EFCreateError("C:\\wf\\locations.txt"); }, "Cannot create file C:\\wf\\locations.txt."},
       {[] { throw std::runtime_error("ends in a stop."); }, "ends in a stop."},
       {[] { throw std::runtime_error(""); }, ""},
-      {[] { throw 42; }, "Unknown error."},
+      {[] { throw 42; }, "An unknown error occurred."},
+      {[] { throw std::bad_alloc(); }, "Out of memory."},
   };
   for (const Case& c : cases) {
     FakeMessageBoxes boxes;

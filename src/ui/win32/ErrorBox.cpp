@@ -2,10 +2,8 @@
 
 #include <windows.h>
 
-#include <new>
-#include <stdexcept>
-
-#include "common/Errors.h"
+#include "ui/HandlerErrors.h"
+#include "ui/win32/MessageBoxes.h"
 
 namespace wf::ui::win32 {
 
@@ -25,31 +23,13 @@ std::string ApplicationTitle() {
   return name;
 }
 
-std::string ErrorMessage(const std::exception_ptr& error) {
+bool Guarded(const std::function<void()>& handler) noexcept {
   try {
-    std::rethrow_exception(error);
-  } catch (const std::bad_alloc&) {
-    return "Out of memory";
-  } catch (const std::exception& e) {
-    return e.what();
+    TMessageBoxes boxes;
+    return RunHandler(handler, boxes, ApplicationTitle());
   } catch (...) {
-    return "An unknown error occurred";
-  }
-}
-
-void ShowStandardError(const std::string& message) noexcept {
-  try {
-    MessageBoxA(BoxOwner(), WithFullStop(message).c_str(), ApplicationTitle().c_str(),
-                MB_OK | MB_ICONERROR);
-  } catch (...) {
-    // Not even the text could be built: there is nothing left to tell the user with.
-  }
-}
-
-void ShowCurrentError() noexcept {
-  try {
-    ShowStandardError(ErrorMessage(std::current_exception()));
-  } catch (...) {
+    // Not even the box could be shown: there is nothing left to tell the user with.
+    return false;
   }
 }
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include <exception>
+#include <functional>
 #include <string>
 
 namespace wf::ui::win32 {
@@ -17,29 +17,9 @@ HWND BoxOwner();
 // The executable's file name without its extension: the caption of the box.
 std::string ApplicationTitle();
 
-// The message of an error as the user reads it ("Out of memory" for a failed
-// allocation, a generic text for something that is not an exception at all).
-std::string ErrorMessage(const std::exception_ptr& error);
-
-// Modal box: application title as caption, error icon, OK, and the message
-// with the full-stop rule applied.
-void ShowStandardError(const std::string& message) noexcept;
-
-// For a catch (...) block: shows the error being handled.
-void ShowCurrentError() noexcept;
-
-// Runs `handler`; an error it raises is shown and goes no further, so the
-// program goes on with the state reached before the error. True when the
-// handler finished.
-template <class Handler>
-bool Guarded(Handler&& handler) noexcept {
-  try {
-    handler();
-    return true;
-  } catch (...) {
-    ShowCurrentError();
-    return false;
-  }
-}
+// Runs `handler`; an error it raises is shown in the standard error box and
+// goes no further, so the program goes on with the state reached before the
+// error. True when the handler finished.
+bool Guarded(const std::function<void()>& handler) noexcept;
 
 }  // namespace wf::ui::win32
