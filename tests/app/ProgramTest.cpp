@@ -45,6 +45,53 @@ TEST(ProgramTest, ClosingTheWindowEndsTheProgramWithoutRewritingTheConfiguration
   EXPECT_FALSE(std::filesystem::exists(elsewhere.Path() / "locations.txt"));
 }
 
+std::string TextOf(HWND window) {
+  char text[512] = "";
+  SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+TEST(ProgramTest, APlaceChosenAndOneAddedThroughTheWindowAreInTheFileWrittenAtTheEnd) {
+  AppWorld world;
+  const std::string zero = "0";
+  world.WriteConfig(world.Dir().Path().string(), &zero);
+  world.Dir().Write("locations.txt", kHeader + "Zeta=100,200,5 4\r\nAlpha=1,2,3 0\r\n");
+
+  ProgramRun program(world.Dir().Path().string(), world.Dir().Path().string());
+  HWND window = program.MapWindow();
+  ASSERT_NE(window, nullptr);
+  // The controls where the user finds them: the places list, the X field, "Neu".
+  auto childAt = [&](int x, int y) { return ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE); };
+  HWND places = childAt(405, 125);
+  HWND fieldX = childAt(405, 175);
+  HWND neu = childAt(410, 210);
+  ASSERT_NE(places, window);
+  ASSERT_EQ(TextOf(neu), "Neu");
+
+  // Choosing "Zeta" (second after sorting) as a selection from the list does.
+  SendMessageA(places, CB_SETCURSEL, 1, 0);
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(places), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(places));
+  EXPECT_EQ(TextOf(fieldX), "100");
+  EXPECT_NE(world.Dir().Read("configtravel.xml").find("key=\"CurrentMap\" value=\"4\""), std::string::npos)
+      << "the place lies on map 4";
+
+  PostMessageA(neu, BM_CLICK, 0, 0);  // the name dialog is modal: do not wait for the click
+  HWND dialog = program.Box("Neuer Ort");
+  ASSERT_NE(dialog, nullptr);
+  HWND name = FindWindowExA(dialog, nullptr, "Edit", nullptr);
+  ASSERT_NE(name, nullptr);
+  EXPECT_EQ(TextOf(name), "Neuer Eintrag");
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Turm"));
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  for (int i = 0; i < 100 && IsWindow(dialog); ++i) Sleep(50);
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(60), 0);
+  EXPECT_EQ(world.Dir().Read("locations.txt"),
+            kHeader + "Alpha=1,2,3 0\r\nTurm=100,200,5 4\r\nZeta=100,200,5 4\r\n");
+}
+
 TEST(ProgramTest, WithoutAConfigurationMapZeroSaysFileNotFoundBeforeTheWindowOpens) {
   TempDir dir;
   ProgramRun program(dir.Path().string(), dir.Path().string());
