@@ -72,6 +72,18 @@ bool TExternalID::ReadLiteral(const char* from, std::string& into) {
   return true;
 }
 
+const char* TXmlParser::ReportDeclaration(TDeclKind kind, const char* at, const char* r,
+                                          TDefinition definition) {
+  const char* next = PastClosingGt(r);
+  TDeclarationInfo info;
+  info.DeclKind = kind;
+  info.DeclStart = at;
+  info.DeclEnd = next - 1;
+  info.Definition = definition;
+  Report(info);
+  return next;
+}
+
 void TXmlParser::ReportError(const char* at) {
   TDeclarationInfo info;
   info.DeclKind = declError;
@@ -251,14 +263,7 @@ const char* TXmlParser::ReadElementDecl(const char* at) {
   const TElemDef* added = element.get();
   ElementDecls.AddSorted(std::move(element));
 
-  const char* next = PastClosingGt(r);
-  TDeclarationInfo info;
-  info.DeclKind = declElement;
-  info.DeclStart = at;
-  info.DeclEnd = next - 1;
-  info.Definition = added;
-  Report(info);
-  return next;
+  return ReportDeclaration(declElement, at, r, added);
 }
 
 const char* TXmlParser::ReadAttListDecl(const char* at) {
@@ -369,14 +374,9 @@ const char* TXmlParser::ReadAttListDecl(const char* at) {
     }
   }
 
-  const char* next = PastClosingGt(r);
-  TDeclarationInfo info;
-  info.DeclKind = declAttList;
-  info.DeclStart = at;
-  info.DeclEnd = next - 1;
-  if (element) info.Definition = static_cast<const TElemDef*>(element);
-  Report(info);
-  return next;
+  TDefinition definition;
+  if (element) definition = static_cast<const TElemDef*>(element);
+  return ReportDeclaration(declAttList, at, r, definition);
 }
 
 const char* TXmlParser::ReadEntityDecl(const char* at) {
@@ -429,14 +429,7 @@ const char* TXmlParser::ReadEntityDecl(const char* at) {
   if (!parameter) added->Value = ExpandParameterRefs(added->Value);
   added->Value = ExpandCharRefs(added->Value);
 
-  const char* next = PastClosingGt(r);
-  TDeclarationInfo info;
-  info.DeclKind = declEntity;
-  info.DeclStart = at;
-  info.DeclEnd = next - 1;
-  info.Definition = static_cast<const TEntityDef*>(added);
-  Report(info);
-  return next;
+  return ReportDeclaration(declEntity, at, r, added);
 }
 
 void TXmlParser::Retire(TNvpList<TEntityDef>& list, const std::string& name) {
@@ -470,14 +463,7 @@ const char* TXmlParser::ReadNotationDecl(const char* at) {
   const TNotationDef* added = notation.get();
   NotationDecls.AddSorted(std::move(notation));  // an earlier one of the same name stays too
 
-  const char* next = PastClosingGt(r);
-  TDeclarationInfo info;
-  info.DeclKind = declNotation;
-  info.DeclStart = at;
-  info.DeclEnd = next - 1;
-  info.Definition = added;
-  Report(info);
-  return next;
+  return ReportDeclaration(declNotation, at, r, added);
 }
 
 }  // namespace wf

@@ -124,6 +124,11 @@ class TXmlParser {
   const char* ReadNotationDecl(const char* at);
   const char* ParameterReference(const char* at);
   void Report(const TDeclarationInfo& info) { DeclarationFound(info); }
+  using TDefinition = decltype(TDeclarationInfo::Definition);
+  // Reports the declaration from `at` to the '>' at or after `r` and returns
+  // the place after that '>'.
+  const char* ReportDeclaration(TDeclKind kind, const char* at, const char* r,
+                                TDefinition definition);
   void ReportError(const char* at);
   void Retire(TNvpList<TEntityDef>& list, const std::string& name);
 
