@@ -6,12 +6,11 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "ChildProcess.h"
 #include "MapContents.h"
+#include "ProgramRun.h"
 #include "RecordingClient.h"
 #include "TempDir.h"
 #include "config/Config.h"
@@ -20,10 +19,9 @@
 namespace wf {
 namespace {
 
-using testing::ChildProcess;
+using testing::ProgramRun;
 using testing::RecordingClient;
 using testing::TempDir;
-using testing::Widened;
 
 constexpr DWORD kPatience = 30000;
 
@@ -52,54 +50,16 @@ std::string TextOf(HWND window) {
   return text;
 }
 
-std::string ClassOf(HWND window) {
-  char name[256] = "";
-  GetClassNameA(window, name, sizeof name);
-  return name;
+HWND ChildAt(HWND window, int x, int y) {
+  HWND child = ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE);
+  return child == window ? nullptr : child;
 }
 
-// The program beside its configuration in a directory of its own, since it
-// reads and writes its files next to the executable.
-class Wayfarer {
- public:
-  explicit Wayfarer(const TempDir& dir)
-      : FCopied(CopyFileW(testing::WindowsPathOf(WAYFARER_EXE).c_str(),
-                          Widened(dir.File("wayfarer.exe")).c_str(), FALSE)),
-        FProcess(L"\"" + Widened(dir.File("wayfarer.exe")) + L"\"", Widened(dir.File(""))) {
-    FWindow = FProcess.WaitForWindow(
-        [](HWND w) { return IsWindowVisible(w) && TextOf(w) == "Map" && ClassOf(w) != "#32770"; },
-        kPatience);
-  }
-
-  // What stands in the way when the window did not come: a box of the
-  // program's, with its caption and text.
-  std::string Obstacle() const {
-    if (!FCopied) return "wayfarer.exe could not be copied";
-    if (!FProcess.Started()) return "wayfarer.exe could not be started";
-    if (!FProcess.Running()) return "wayfarer.exe ended";
-    HWND box = FProcess.WaitForWindow([](HWND w) { return ClassOf(w) == "#32770"; }, 0);
-    if (!box) return "no window and no box";
-    return "box \"" + TextOf(box) + "\": " + TextOf(GetDlgItem(box, 0xFFFF));
-  }
-
-  HWND Window() const { return FWindow; }
-  HWND WaitForWindow(const std::function<bool(HWND)>& accept) const {
-    return FProcess.WaitForWindow(accept, kPatience);
-  }
-  HWND ChildAt(int x, int y) const {
-    HWND child = ChildWindowFromPointEx(FWindow, POINT{x, y}, CWP_SKIPINVISIBLE);
-    return child == FWindow ? nullptr : child;
-  }
-  bool Close() {
-    PostMessageA(FWindow, WM_CLOSE, 0, 0);
-    return FProcess.WaitForExit(kPatience);
-  }
-
- private:
-  bool FCopied;
-  ChildProcess FProcess;
-  HWND FWindow = nullptr;
-};
+// Asks the program to close; true when it ended.
+bool Close(const ProgramRun& program, HWND window) {
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  return program.WaitForExit(kPatience / 1000) >= 0;
+}
 
 // The characters the client received, as text; one carrying anything but 0 as
 // its second parameter shows as "?".
@@ -129,11 +89,12 @@ TEST(TravelEndToEnd, PanePressesAndGoTypeTheirCommandsIntoTheClient) {
   RecordingClient client("Ultima Online", dir.File("client.log"));
   ASSERT_NE(client.Window(), nullptr);
 
-  Wayfarer wayfarer(dir);
-  ASSERT_NE(wayfarer.Window(), nullptr) << wayfarer.Obstacle();
-  HWND overview = wayfarer.ChildAt(8 + 1, 8 + 1);
-  HWND detail = wayfarer.ChildAt(408 + 1, 8 + 1);
-  HWND go = FindWindowExA(wayfarer.Window(), nullptr, "Button", "Go");
+  ProgramRun wayfarer(dir.Path().string(), dir.Path().string());
+  HWND window = wayfarer.MapWindow(kPatience / 1000);
+  ASSERT_NE(window, nullptr);
+  HWND overview = ChildAt(window, 8 + 1, 8 + 1);
+  HWND detail = ChildAt(window, 408 + 1, 8 + 1);
+  HWND go = FindWindowExA(window, nullptr, "Button", "Go");
   ASSERT_NE(overview, nullptr);
   ASSERT_NE(detail, nullptr);
   ASSERT_NE(overview, detail);
@@ -145,7 +106,7 @@ TEST(TravelEndToEnd, PanePressesAndGoTypeTheirCommandsIntoTheClient) {
   ASSERT_TRUE(Press(detail, true, 0, 99));     // (0-50)+64, (99-50)+80 at zoom 1, the centre's Z
   ASSERT_TRUE(Deliver(go, BM_CLICK, 0, 0));    // the centre itself
 
-  EXPECT_TRUE(wayfarer.Close());
+  EXPECT_TRUE(Close(wayfarer, window));
   ASSERT_TRUE(client.Close());
   EXPECT_EQ(Typed(client),
             "\r.GoSelf 48 32 -7 0\r"
@@ -158,24 +119,24 @@ TEST(TravelEndToEnd, WithoutAClientTheProgramSaysSoAndGoesOn) {
   ASSERT_EQ(FindWindowA("Ultima Online Third Dawn", nullptr), nullptr);
   TempDir dir;
   WriteWorld(dir);
-  Wayfarer wayfarer(dir);
-  ASSERT_NE(wayfarer.Window(), nullptr) << wayfarer.Obstacle();
-  HWND detail = wayfarer.ChildAt(408 + 1, 8 + 1);
+  ProgramRun wayfarer(dir.Path().string(), dir.Path().string());
+  HWND window = wayfarer.MapWindow(kPatience / 1000);
+  ASSERT_NE(window, nullptr);
+  HWND detail = ChildAt(window, 408 + 1, 8 + 1);
   ASSERT_NE(detail, nullptr);
 
   // Posted: the handler waits in the box until it is closed.
   PostMessageA(detail, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(50, 50));
   PostMessageA(detail, WM_RBUTTONUP, 0, MAKELPARAM(50, 50));
-  HWND box = wayfarer.WaitForWindow([](HWND w) { return ClassOf(w) == "#32770" && IsWindowVisible(w); });
-  ASSERT_NE(box, nullptr) << wayfarer.Obstacle();
-  EXPECT_EQ(TextOf(box), "UO Client not started");
+  HWND box = wayfarer.Box("UO Client not started", kPatience / 1000);
+  ASSERT_NE(box, nullptr);
   EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)),
             "The Command 'GoSelf 0 0 0 0' couldn't be sent, please start your UO Client.");
   PostMessageA(box, WM_COMMAND, IDOK, 0);
 
   // The program goes on: it answers again and closes as usual.
-  EXPECT_TRUE(Deliver(wayfarer.Window(), WM_NULL, 0, 0));
-  EXPECT_TRUE(wayfarer.Close());
+  EXPECT_TRUE(Deliver(window, WM_NULL, 0, 0));
+  EXPECT_TRUE(Close(wayfarer, window));
 }
 
 }  // namespace

@@ -24,6 +24,8 @@ class ChildProcess {
   bool Started() const { return FInfo.hProcess != nullptr; }
   bool Running() const;
   bool WaitForExit(DWORD milliseconds) const;
+  // The exit code of a process that has ended.
+  DWORD ExitCode() const;
 
   // The first top-level window of this process that `accept` takes, waiting
   // up to `milliseconds` for one to appear; null when none did.

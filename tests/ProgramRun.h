@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "ChildProcess.h"
+
 namespace wf::testing {
 
 // The built program, as a path this process can open.
@@ -14,12 +16,9 @@ std::string WayfarerExe();
 class ProgramRun {
  public:
   // Copies the program into `directory` and starts it there, its working
-  // directory set to `workingDirectory`.
+  // directory set to `workingDirectory`. A program still running when the
+  // object goes is ended.
   ProgramRun(const std::string& directory, const std::string& workingDirectory);
-  // A program still running is ended.
-  ~ProgramRun();
-  ProgramRun(const ProgramRun&) = delete;
-  ProgramRun& operator=(const ProgramRun&) = delete;
 
   // A visible top-level window of the program, or null after `seconds`.
   HWND WaitForWindow(const char* cls, const char* title, int seconds) const;
@@ -29,7 +28,7 @@ class ProgramRun {
   int WaitForExit(int seconds) const;
 
  private:
-  PROCESS_INFORMATION process_{};
+  ChildProcess process_;
 };
 
 }  // namespace wf::testing

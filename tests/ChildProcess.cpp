@@ -50,6 +50,12 @@ bool ChildProcess::WaitForExit(DWORD milliseconds) const {
   return Started() && WaitForSingleObject(FInfo.hProcess, milliseconds) == WAIT_OBJECT_0;
 }
 
+DWORD ChildProcess::ExitCode() const {
+  DWORD code = 0;
+  GetExitCodeProcess(FInfo.hProcess, &code);
+  return code;
+}
+
 namespace {
 
 struct Search {
