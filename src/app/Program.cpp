@@ -5,7 +5,7 @@
 
 #include "app/MapFormBinding.h"
 #include "config/Config.h"
-#include "mapdata/Map.h"
+#include "mapdata/MapTable.h"
 #include "platform/Files.h"
 #include "platform/win32/ClientWindows.h"
 #include "ui/MapForm.h"
@@ -25,18 +25,12 @@ int RunProgram(int showCommand) {
   auto config = std::make_unique<TConfig>();
   config->LoadFromFile(directory + "configtravel.xml");
 
-  auto map0 = std::make_unique<TMap>(0, *config, messages);
-  auto map2 = std::make_unique<TMap>(2, *config, messages);
-  auto map3 = std::make_unique<TMap>(3, *config, messages);
-  auto map4 = std::make_unique<TMap>(4, *config, messages);
+  auto maps = std::make_unique<TMapSet>(*config, messages);
 
   ui::win32::TMapWindow window;
   ui::TMapFormServices services;
   services.Config = config.get();
-  services.Map0 = map0.get();
-  services.Map2 = map2.get();
-  services.Map3 = map3.get();
-  services.Map4 = map4.get();
+  services.Maps = maps.get();
   services.Messages = &messages;
   services.Input = &input;
   services.Client = &client;
@@ -48,10 +42,7 @@ int RunProgram(int showCommand) {
   window.Show(showCommand);
   const int exitCode = ui::win32::RunMessageLoop(window);
 
-  map0.reset();
-  map2.reset();
-  map3.reset();
-  map4.reset();
+  maps.reset();
   config.reset();
   window.Destroy();
   return exitCode;

@@ -4,6 +4,7 @@
 
 #include "common/IntegerText.h"
 #include "config/Config.h"
+#include "mapdata/MapTable.h"
 #include "mapdata/RadarColors.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
@@ -25,9 +26,13 @@ TMap::TMap(int32_t mapNumber, const TConfig& config, platform::IMessageBoxes& me
     : FRadarColors(std::make_unique<std::array<TColor32, RadarColorCount>>()) {
   FRadarColors->fill(0);
   FMapNumber = mapNumber;
+  // Numbers without a row (tools may ask for any) name their files by the
+  // rows' rule and have map 0's size.
+  const TMapSlot* slot = FindMapSlot(mapNumber);
   const std::string suffix = mapNumber == 0 ? std::string() : NumberText(mapNumber);
-  const std::string mapKey = "map" + suffix, staticsKey = "statics" + suffix,
-                    staIdxKey = "staidx" + suffix;
+  const std::string mapKey = slot ? slot->CellKey : "map" + suffix,
+                    staticsKey = slot ? slot->StaticsKey : "statics" + suffix,
+                    staIdxKey = slot ? slot->StaIdxKey : "staidx" + suffix;
 
   auto fail = [&](const char* format) {
     FFailureText = FormatFailure(format, FMapNumber);

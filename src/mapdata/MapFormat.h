@@ -48,16 +48,6 @@ struct TMapSize {
   int32_t BlocksHigh;
 };
 
-// The fixed size of each map; numbers without a map of their own get map 0's.
-constexpr TMapSize MapSizeOf(int32_t mapNumber) {
-  switch (mapNumber) {
-    case 2: return {288, 200};
-    case 3: return {320, 256};
-    case 4: return {181, 181};
-    default: return {768, 512};
-  }
-}
-
 // Block number and cell index of a cell with non-negative coordinates.
 constexpr int64_t BlockNumberOf(int32_t x, int32_t y, int32_t blocksHigh) {
   return int64_t{x / 8} * blocksHigh + y / 8;

@@ -4,6 +4,7 @@
 
 #include "config/Config.h"
 #include "mapdata/Map.h"
+#include "mapdata/MapTable.h"
 #include "raster/Bitmap32.h"
 #include "ui/Locations.h"
 
@@ -18,8 +19,8 @@ constexpr TColor32 kMarkerColor = 0xFF000000;
 
 TMapForm::TMapForm(TMapFormControls controls, TMapFormServices services)
     : c_(controls), s_(std::move(services)) {
-  if (!s_.Config || !s_.Map0 || !s_.Messages || !s_.Input || !s_.Client)
-    throw std::invalid_argument("TMapForm needs Config, Map0, Messages, Input and Client");
+  if (!s_.Config || !s_.Maps || !s_.Messages || !s_.Input || !s_.Client)
+    throw std::invalid_argument("TMapForm needs Config, Maps, Messages, Input and Client");
 }
 
 TMapForm::~TMapForm() = default;
@@ -42,20 +43,13 @@ void TMapForm::FormShow() {
 // Config and the maps are gone by now: only the places file is touched.
 void TMapForm::FormDestroy() { SaveLocations(); }
 
-// A number that names no map (1, 5 and up) is replaced by 0 like one whose
-// map is not loaded, so that the number stored and sent is the map shown.
+// A number that names no map is replaced by 0 like one whose map is not
+// loaded, so that the number stored and sent is the map shown.
 TMap& TMapForm::ActiveMap() {
-  TMap* picked = nullptr;
-  switch (FMapIndex) {
-    case 0: picked = s_.Map0; break;
-    case 2: picked = s_.Map2; break;
-    case 3: picked = s_.Map3; break;
-    case 4: picked = s_.Map4; break;
-    default: break;
-  }
+  TMap* picked = s_.Maps->Find(FMapIndex);
   if (picked && picked->IsLoaded()) return *picked;
   FMapIndex = 0;
-  return *s_.Map0;
+  return s_.Maps->First();
 }
 
 void TMapForm::DrawOverview() {

@@ -12,6 +12,7 @@
 namespace wf {
 class TConfig;
 class TMap;
+class TMapSet;
 namespace platform {
 class IMessageBoxes;
 class IInputDialog;
@@ -38,10 +39,7 @@ struct TMapFormControls {
 // destroyed before FormDestroy runs, which therefore touches neither.
 struct TMapFormServices {
   TConfig* Config = nullptr;
-  TMap* Map0 = nullptr;
-  TMap* Map2 = nullptr;
-  TMap* Map3 = nullptr;
-  TMap* Map4 = nullptr;
+  const TMapSet* Maps = nullptr;
   platform::IMessageBoxes* Messages = nullptr;
   platform::IInputDialog* Input = nullptr;
   platform::IClientWindows* Client = nullptr;

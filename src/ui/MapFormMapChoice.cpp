@@ -1,31 +1,28 @@
+#include <algorithm>
+#include <span>
+
 #include "config/Config.h"
 #include "mapdata/Map.h"
+#include "mapdata/MapTable.h"
 #include "ui/MapForm.h"
 
 namespace wf::ui {
 
-namespace {
-
-bool Loaded(const TMap* map) { return map && map->IsLoaded(); }
-
-struct TMapChoice {
-  const char* Text;
-  uint16_t MapIndex;
-};
-constexpr TMapChoice kChoices[] = {{"Map0.mul", 0}, {"Map2.mul", 2}, {"Map3.mul", 3}, {"Map4.mul", 4}};
-
-}  // namespace
-
 // With only map 0 there is nothing to choose, and the list stays hidden.
-// "Map0.mul" is offered whether or not map 0 itself could be loaded.
+// Map 0's item is offered whether or not map 0 itself could be loaded; the
+// others only when their map is.
 void TMapForm::FillMapChoice() {
-  if (!Loaded(s_.Map2) && !Loaded(s_.Map3) && !Loaded(s_.Map4)) return;
+  const auto loaded = [this](const TMapSlot& slot) {
+    const TMap* map = s_.Maps->Find(slot.Number);
+    return map && map->IsLoaded();
+  };
+  const std::span others = std::span(MapSlots).subspan(1);
+  if (std::none_of(others.begin(), others.end(), loaded)) return;
   IComboBox& list = c_.cbChooseMap;
   list.ClearItems();
-  list.AddItem("Map0.mul");
-  if (Loaded(s_.Map2)) list.AddItem("Map2.mul");
-  if (Loaded(s_.Map3)) list.AddItem("Map3.mul");
-  if (Loaded(s_.Map4)) list.AddItem("Map4.mul");
+  list.AddItem(MapSlots[0].ChoiceText);
+  for (const TMapSlot& slot : others)
+    if (loaded(slot)) list.AddItem(slot.ChoiceText);
   list.SetVisible(true);
 }
 
@@ -35,9 +32,9 @@ void TMapForm::cbChooseMapChange() {
   // Only a chosen item counts, never text typed into the list's field.
   const std::string chosen =
       index >= 0 && index < list.ItemCount() ? list.Item(index) : std::string();
-  for (const TMapChoice& choice : kChoices) {
-    if (chosen == choice.Text) {
-      FMapIndex = choice.MapIndex;
+  for (const TMapSlot& slot : MapSlots) {
+    if (chosen == slot.ChoiceText) {
+      FMapIndex = static_cast<uint16_t>(slot.Number);
       break;
     }
   }

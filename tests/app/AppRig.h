@@ -8,6 +8,7 @@
 #include "AppWorld.h"
 #include "app/MapFormBinding.h"
 #include "mapdata/Map.h"
+#include "mapdata/MapTable.h"
 #include "platform/win32/ClientWindows.h"
 #include "ui/MapForm.h"
 #include "ui/win32/InputDialog.h"
@@ -25,16 +26,10 @@ class AppRig {
     const std::string currentMap = "4";
     world.FillConfig(config, &currentMap);
     config.SaveToFile(world.File("configtravel.xml"));
-    map0 = std::make_unique<TMap>(0, config, messages);
-    map2 = std::make_unique<TMap>(2, config, messages);
-    map3 = std::make_unique<TMap>(3, config, messages);
-    map4 = std::make_unique<TMap>(4, config, messages);
+    maps = std::make_unique<TMapSet>(config, messages);
     ui::TMapFormServices services;
     services.Config = &config;
-    services.Map0 = map0.get();
-    services.Map2 = map2.get();
-    services.Map3 = map3.get();
-    services.Map4 = map4.get();
+    services.Maps = maps.get();
     services.Messages = &messages;
     services.Input = &input;
     services.Client = &client;
@@ -53,7 +48,7 @@ class AppRig {
   ui::win32::TMessageBoxes messages;
   ui::win32::TInputDialog input;
   platform::Win32ClientWindows client;
-  std::unique_ptr<TMap> map0, map2, map3, map4;
+  std::unique_ptr<TMapSet> maps;
   ui::win32::TMapWindow window;
   std::unique_ptr<ui::TMapForm> form;
   std::unique_ptr<app::TMapFormBinding> binding;

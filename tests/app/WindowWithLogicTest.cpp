@@ -36,9 +36,9 @@ bool IsMarker(int x, int y) {
 
 TEST(WindowWithLogicTest, TheOverviewPaneShowsTheOverviewOfTheMapInUse) {
   AppRig rig;
-  ASSERT_TRUE(rig.map4->IsLoaded());
+  ASSERT_TRUE(rig.maps->Find(4)->IsLoaded());
   EXPECT_EQ(rig.form->FMapIndex, 4);
-  const TBitmap32* overview = rig.map4->GetOverview();
+  const TBitmap32* overview = rig.maps->Find(4)->GetOverview();
   ASSERT_NE(overview, nullptr);
   std::vector<uint32_t> shown = ReadClientPixels(rig.window.MapImage.Handle(), 384, 256);
   int wrong = 0;
@@ -62,9 +62,9 @@ TEST(WindowWithLogicTest, ALeftPressOnTheOverviewCentresTheDetailPaneAndRedrawsI
   // Map 4: 1448 / 384 cells per pixel across, 1448 / 256 down, truncated.
   EXPECT_EQ(rig.window.eX.Text(), "377");
   EXPECT_EQ(rig.window.eY.Text(), "282");
-  EXPECT_EQ(rig.window.eZ.Text(), std::to_string(rig.map4->GetAltitude(377, 282)));
+  EXPECT_EQ(rig.window.eZ.Text(), std::to_string(rig.maps->Find(4)->GetAltitude(377, 282)));
 
-  std::unique_ptr<TBitmap32> detail = rig.map4->RenderDetail(377, 282, 1);
+  std::unique_ptr<TBitmap32> detail = rig.maps->Find(4)->RenderDetail(377, 282, 1);
   ASSERT_NE(detail, nullptr);
   std::vector<uint32_t> shown = ReadClientPixels(zoom, 100, 100);
   int wrong = 0;

@@ -15,6 +15,7 @@
 #include "TempDir.h"
 #include "config/Config.h"
 #include "mapdata/Map.h"
+#include "mapdata/MapTable.h"
 
 namespace wf {
 namespace {

@@ -5,6 +5,7 @@
 
 #include "common/IntegerText.h"
 #include "config/Config.h"
+#include "mapdata/MapTable.h"
 
 namespace wf::testing {
 

@@ -12,6 +12,7 @@
 #include "LiteralMap.h"
 #include "TestWorld.h"
 #include "mapdata/Map.h"
+#include "mapdata/MapTable.h"
 
 namespace wf {
 namespace {

@@ -5,6 +5,7 @@
 #include "TestWorld.h"
 #include "common/Errors.h"
 #include "mapdata/Map.h"
+#include "mapdata/MapTable.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -5,6 +5,7 @@
 
 #include "TestWorld.h"
 #include "mapdata/Map.h"
+#include "mapdata/MapTable.h"
 
 namespace wf {
 namespace {

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "common/IntegerText.h"
+#include "mapdata/MapTable.h"
 
 namespace wf::testing {
 

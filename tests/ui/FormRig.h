@@ -10,6 +10,7 @@
 #include "TempDir.h"
 #include "config/Config.h"
 #include "mapdata/Map.h"
+#include "mapdata/MapTable.h"
 #include "platform/Files.h"
 #include "ui/MapForm.h"
 
@@ -21,10 +22,7 @@ class FormRig {
   explicit FormRig(const TConfig* mapConfig = nullptr) {
     TConfig none;
     const TConfig& paths = mapConfig ? *mapConfig : none;
-    map0 = std::make_unique<TMap>(0, paths, mapBoxes);
-    map2 = std::make_unique<TMap>(2, paths, mapBoxes);
-    map3 = std::make_unique<TMap>(3, paths, mapBoxes);
-    map4 = std::make_unique<TMap>(4, paths, mapBoxes);
+    maps = std::make_unique<TMapSet>(paths, mapBoxes);
     config = std::make_unique<TConfig>();
     cbChooseMap.visible = false;  // as the window lays it out
   }
@@ -43,10 +41,7 @@ class FormRig {
     }
     TMapFormServices services;
     services.Config = config.get();
-    services.Map0 = map0.get();
-    services.Map2 = map2.get();
-    services.Map3 = map3.get();
-    services.Map4 = map4.get();
+    services.Maps = maps.get();
     services.Messages = &boxes;
     services.Input = &input;
     services.Client = &client;
@@ -74,7 +69,7 @@ class FormRig {
 
   wf::testing::TempDir dir;
   FakeMessageBoxes mapBoxes;
-  std::unique_ptr<TMap> map0, map2, map3, map4;
+  std::unique_ptr<TMapSet> maps;
   std::unique_ptr<TConfig> config;  // destroyed before the window, as at shutdown
   FakePane mapImage, zoomMap;
   FakeComboBox cbTravel, cbChooseMap;

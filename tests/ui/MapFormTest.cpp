@@ -64,7 +64,7 @@ TEST(MapFormLifecycle, ActiveMapFallsBackToMapZeroForUnknownOrUnloadedMaps) {
   TMapForm& form = rig.MakeForm();
   for (uint16_t index : {0, 1, 2, 3, 4, 5, 65535}) {
     form.FMapIndex = index;
-    EXPECT_EQ(&form.ActiveMap(), rig.map0.get()) << index;
+    EXPECT_EQ(&form.ActiveMap(), &rig.maps->First()) << index;
     EXPECT_EQ(form.FMapIndex, 0) << index;
   }
 }

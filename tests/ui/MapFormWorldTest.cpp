@@ -7,6 +7,7 @@
 
 #include "FormRig.h"
 #include "TestWorld.h"
+#include "mapdata/MapTable.h"
 
 namespace wf::ui {
 namespace {
@@ -182,7 +183,7 @@ TEST(MapFormWorld, TheDetailPaneIsTheMapsPictureUnderTheMarker) {
   form.FCenterY = 1010;
   form.FZoom = 2;
   form.DrawDetail();
-  std::unique_ptr<TBitmap32> picture = rig.map0->RenderDetail(1000, 1010, 2);
+  std::unique_ptr<TBitmap32> picture = rig.maps->First().RenderDetail(1000, 1010, 2);
   ASSERT_NE(picture, nullptr);
   const TBitmap32& pane = rig.zoomMap.bitmap;
   int differing = 0;

@@ -180,10 +180,7 @@ TEST(PlacesFile, TheWindowsEndTouchesNeitherConfigurationNorMaps) {
   FormRig rig;
   TMapForm& form = StartWith(rig, "Ort=1,2,3 0\r\n");
   // Gone before the window, as at shutdown; the sanitizers catch any use.
-  rig.map0.reset();
-  rig.map2.reset();
-  rig.map3.reset();
-  rig.map4.reset();
+  rig.maps.reset();
   rig.config.reset();
   form.FormDestroy();
   EXPECT_EQ(rig.PlacesText(), kHeader + "Ort=1,2,3 0\r\n");

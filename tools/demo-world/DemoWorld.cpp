@@ -6,6 +6,7 @@
 #include "Terrain.h"
 #include "common/IntegerText.h"
 #include "config/Config.h"
+#include "mapdata/MapTable.h"
 
 namespace wf::worldgen {
 
