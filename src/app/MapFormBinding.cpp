@@ -15,6 +15,7 @@ TMapFormBinding::TMapFormBinding(ui::win32::TMapWindow& window, ui::TMapForm& fo
   window.onDestroy = [f] { f->FormDestroy(); };
   window.onEndSession = [f] { f->SessionEnding(); };
   window.onKeyDown = [f](uint16_t key) { f->FormKeyDown(key); };
+  window.onSystemCommand = [f](int command) { f->SystemCommand(command); };
   window.MapImage.onMouseDown = [f](TMouseButton b, int x, int y) { f->MapImageMouseDown(b, x, y); };
   window.ZoomMap.onMouseDown = [f](TMouseButton b, int x, int y) { f->ZoomMapMouseDown(b, x, y); };
   window.btnZoomIn.onClick = [f] { f->btnZoomInClick(); };
@@ -33,6 +34,7 @@ TMapFormBinding::~TMapFormBinding() {
   window_.onDestroy = nullptr;
   window_.onEndSession = nullptr;
   window_.onKeyDown = nullptr;
+  window_.onSystemCommand = nullptr;
   window_.MapImage.onMouseDown = nullptr;
   window_.ZoomMap.onMouseDown = nullptr;
   for (ui::win32::TButton* b : {&window_.btnZoomIn, &window_.btnZoomOut, &window_.btnGo, &window_.btnNeu,

@@ -47,4 +47,14 @@ class IImagePane {
   virtual TBitmap32& Bitmap() = 0;
 };
 
+// The window's system menu: the program's own commands, below the system's.
+// A command is a small positive number (see MenuCommands.h).
+class ISystemMenu {
+ public:
+  virtual ~ISystemMenu() = default;
+  virtual void AddCommand(int command, const std::string& text) = 0;
+  // Shows or hides the command's check mark.
+  virtual void SetChecked(int command, bool checked) = 0;
+};
+
 }  // namespace wf::ui

@@ -32,6 +32,7 @@ void TMapForm::FormCreate() {
   FCenterZ = 0;
   FMapIndex = static_cast<uint16_t>(s_.Config->GetInteger("CurrentMap"));
   LoadLocations();
+  AddMenuCommands();
 }
 
 void TMapForm::FormShow() {

@@ -33,6 +33,7 @@ struct TMapFormControls {
   IEdit& eX;
   IEdit& eY;
   IEdit& eZ;
+  ISystemMenu& Menu;
 };
 
 // What the window uses besides its controls. Config and the maps are
@@ -92,6 +93,10 @@ class TMapForm {
   void btnDeleteClick();
   void cbTravelChange();
 
+  // The window's system menu: adds the program's commands (at creation) and
+  // runs the one chosen.
+  void SystemCommand(int command);
+
   // Window state.
   uint16_t FCenterX = 0;
   uint16_t FCenterY = 0;
@@ -109,6 +114,7 @@ class TMapForm {
   };
 
   void FillMapChoice();
+  void AddMenuCommands();
   void ShowCentre();
   void SendTravelCommand(int32_t x, int32_t y, int32_t z);
   void SetCentreFromEdits();

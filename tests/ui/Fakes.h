@@ -67,6 +67,15 @@ class FakePane : public IImagePane {
   int changes = 0;
 };
 
+// The system menu's commands in the order added, with their check marks.
+class FakeSystemMenu : public ISystemMenu {
+ public:
+  void AddCommand(int command, const std::string& text) override { commands.emplace_back(command, text); }
+  void SetChecked(int command, bool value) override { checked[command] = value; }
+  std::vector<std::pair<int, std::string>> commands;
+  std::map<int, bool> checked;
+};
+
 class FakeMessageBoxes : public platform::IMessageBoxes {
  public:
   struct Box {

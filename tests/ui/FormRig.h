@@ -48,7 +48,7 @@ class FormRig {
     services.LocationsFile = PlacesFile();
     services.Places = store;
     form = std::make_unique<TMapForm>(
-        TMapFormControls{mapImage, zoomMap, cbTravel, cbChooseMap, eX, eY, eZ}, services);
+        TMapFormControls{mapImage, zoomMap, cbTravel, cbChooseMap, eX, eY, eZ, menu}, services);
     return *form;
   }
 
@@ -74,6 +74,7 @@ class FormRig {
   FakePane mapImage, zoomMap;
   FakeComboBox cbTravel, cbChooseMap;
   FakeEdit eX, eY, eZ;
+  FakeSystemMenu menu;
   FakeMessageBoxes boxes;
   FakeInputDialog input;
   FakeClientWindows client;

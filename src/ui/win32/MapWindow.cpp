@@ -49,6 +49,7 @@ TMapWindow::~TMapWindow() {
   onDestroy = nullptr;
   onEndSession = nullptr;
   onKeyDown = nullptr;
+  onSystemCommand = nullptr;
   DestroyHandle();
 }
 
@@ -91,6 +92,7 @@ void TMapWindow::LabelledEdit(TLabel& label, TEditField& edit, int id, const cha
 void TMapWindow::CreateControls() {
   // Created in tab order; the positions are client-area pixels.
   HWND self = Handle();
+  SystemMenu.Attach(self);
   MapImage.Create({.parent = self, .id = kIdMapImage, .rect = {8, 8, 384, 256}});
   ZoomMap.Create({.parent = self, .id = kIdZoomMap, .rect = {408, 8, 100, 100}});
   btnZoomIn.Create({.parent = self, .id = kIdZoomIn, .text = "+", .rect = {520, 8, 20, 20}});
@@ -107,7 +109,7 @@ void TMapWindow::CreateControls() {
 }
 
 TMapFormControls TMapWindow::FormControls() {
-  return TMapFormControls{MapImage, ZoomMap, cbTravel, cbChooseMap, eX, eY, eZ};
+  return TMapFormControls{MapImage, ZoomMap, cbTravel, cbChooseMap, eX, eY, eZ, SystemMenu};
 }
 
 bool TMapWindow::IsOwnWindow(HWND window) const {
@@ -160,6 +162,13 @@ LRESULT TMapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           SetFocus(target);
           return 0;
         }
+      }
+      break;
+
+    case WM_SYSCOMMAND:
+      if (const int command = TSystemMenu::CommandOf(wParam)) {
+        if (onSystemCommand) Guarded([&] { onSystemCommand(command); });
+        return 0;
       }
       break;
 

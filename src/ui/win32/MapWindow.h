@@ -14,6 +14,7 @@
 #include "ui/win32/EditField.h"
 #include "ui/win32/ImagePane.h"
 #include "ui/win32/Label.h"
+#include "ui/win32/SystemMenu.h"
 #include "ui/win32/Window.h"
 
 namespace wf::ui::win32 {
@@ -64,6 +65,7 @@ class TMapWindow : public TWindow {
   TButton btnDelete;
   TComboBox cbChooseMap;
   TButton btnGo;
+  TSystemMenu SystemMenu;
 
   std::function<void()> onCreate;
   std::function<void()> onShow;
@@ -72,6 +74,8 @@ class TMapWindow : public TWindow {
   // is destroyed. The message loop ends after it.
   std::function<void()> onEndSession;
   std::function<void(uint16_t key)> onKeyDown;
+  // One of the program's commands was chosen from the system menu.
+  std::function<void(int command)> onSystemCommand;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
