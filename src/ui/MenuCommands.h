@@ -1,11 +1,17 @@
 #pragma once
 // The program's commands in the window's system menu, which keeps the window's
-// own layout as it is.
+// own layout as it is. Items appear in this order.
 
 namespace wf::ui {
 
 enum TMenuCommand : int {
   cmNone = 0,
+  cmGameFolder = 1,
+  cmImportPlaces = 2,
+  cmExportPlaces = 3,
+  cmShowPlaces = 4,
+  cmShowPlayer = 5,
+  cmFollowPlayer = 6,
 };
 
 }  // namespace wf::ui
