@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "FakeClientWindows.h"
+#include "DesktopFakes.h"
 #include "client/ClientLink.h"
 #include "config/Config.h"
 
@@ -11,7 +11,7 @@ namespace {
 
 using testing::CodesOf;
 using testing::FakeClientWindows;
-using testing::RecordingMessageBoxes;
+using testing::FakeMessageBoxes;
 using Handle = platform::IClientWindows::Handle;
 
 constexpr Handle kClient = 0x1234;
@@ -43,13 +43,13 @@ TEST(ClientLink, TypesEnterPrefixCommandEnterIntoTheClientWindow) {
     config.AddPair("CurrentMap", "0");
     if (c.prefix) config.AddPair("commandchar", *c.prefix);
     FakeClientWindows windows;
-    windows.Windows["Ultima Online"] = kClient;
-    RecordingMessageBoxes boxes;
+    windows.windows["Ultima Online"] = kClient;
+    FakeMessageBoxes boxes;
 
     EXPECT_EQ(SendClientCommand(c.command, config, windows, boxes), kClient);
     EXPECT_EQ(windows.Codes(), c.expected);
-    for (const auto& sent : windows.Sends) EXPECT_EQ(sent.Window, kClient);
-    EXPECT_TRUE(boxes.Shown.empty());
+    for (const auto& sent : windows.sends) EXPECT_EQ(sent.window, kClient);
+    EXPECT_TRUE(boxes.boxes.empty());
   }
 }
 
@@ -57,8 +57,8 @@ TEST(ClientLink, PrefixIsLookedUpAgainForEveryCommand) {
   TConfig config;
   config.AddPair("commandchar", ".");
   FakeClientWindows windows;
-  windows.Windows["Ultima Online"] = kClient;
-  RecordingMessageBoxes boxes;
+  windows.windows["Ultima Online"] = kClient;
+  FakeMessageBoxes boxes;
 
   SendClientCommand("GoSelf 1 1 0 0", config, windows, boxes);
   config.ClearPairs();
@@ -74,41 +74,41 @@ TEST(ClientLink, PrefixIsLookedUpAgainForEveryCommand) {
 
 TEST(ClientLink, TheFirstClassWinsAndTheSecondIsTheFallback) {
   TConfig config;
-  RecordingMessageBoxes boxes;
+  FakeMessageBoxes boxes;
   {
     FakeClientWindows windows;
-    windows.Windows["Ultima Online"] = kClient;
-    windows.Windows["Ultima Online Third Dawn"] = kThirdDawn;
+    windows.windows["Ultima Online"] = kClient;
+    windows.windows["Ultima Online Third Dawn"] = kThirdDawn;
     EXPECT_EQ(SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes), kClient);
-    EXPECT_EQ(windows.Lookups, std::vector<std::string>{"Ultima Online"});
-    ASSERT_EQ(windows.Sends.size(), 16u);
-    for (const auto& sent : windows.Sends) EXPECT_EQ(sent.Window, kClient);
+    EXPECT_EQ(windows.lookups, std::vector<std::string>{"Ultima Online"});
+    ASSERT_EQ(windows.sends.size(), 16u);
+    for (const auto& sent : windows.sends) EXPECT_EQ(sent.window, kClient);
   }
   {
     FakeClientWindows windows;
-    windows.Windows["Ultima Online Third Dawn"] = kThirdDawn;
+    windows.windows["Ultima Online Third Dawn"] = kThirdDawn;
     EXPECT_EQ(SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes), kThirdDawn);
-    EXPECT_EQ(windows.Lookups, (std::vector<std::string>{"Ultima Online", "Ultima Online Third Dawn"}));
-    ASSERT_EQ(windows.Sends.size(), 16u);
-    for (const auto& sent : windows.Sends) EXPECT_EQ(sent.Window, kThirdDawn);
+    EXPECT_EQ(windows.lookups, (std::vector<std::string>{"Ultima Online", "Ultima Online Third Dawn"}));
+    ASSERT_EQ(windows.sends.size(), 16u);
+    for (const auto& sent : windows.sends) EXPECT_EQ(sent.window, kThirdDawn);
   }
-  EXPECT_TRUE(boxes.Shown.empty());
+  EXPECT_TRUE(boxes.boxes.empty());
 }
 
 TEST(ClientLink, WithoutAClientTheUserIsToldAndNothingIsSent) {
   TConfig config;
   config.AddPair("commandchar", ".");
   FakeClientWindows windows;
-  windows.Windows["Notepad"] = kClient;
-  windows.Windows["Ultima Online 2"] = kThirdDawn;
-  RecordingMessageBoxes boxes;
+  windows.windows["Notepad"] = kClient;
+  windows.windows["Ultima Online 2"] = kThirdDawn;
+  FakeMessageBoxes boxes;
 
   EXPECT_EQ(SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes), 0u);
-  EXPECT_EQ(windows.Lookups, (std::vector<std::string>{"Ultima Online", "Ultima Online Third Dawn"}));
-  EXPECT_TRUE(windows.Sends.empty());
-  ASSERT_EQ(boxes.Shown.size(), 1u);
-  EXPECT_EQ(boxes.Shown[0].Caption, "UO Client not started");
-  EXPECT_EQ(boxes.Shown[0].Text,
+  EXPECT_EQ(windows.lookups, (std::vector<std::string>{"Ultima Online", "Ultima Online Third Dawn"}));
+  EXPECT_TRUE(windows.sends.empty());
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].caption, "UO Client not started");
+  EXPECT_EQ(boxes.boxes[0].text,
             "The Command 'GoSelf 1 2 3 0' couldn't be sent, please start your UO Client.");
 }
 
@@ -119,14 +119,14 @@ TEST(ClientLink, AFailedSendEndsTheCommand) {
     TConfig config;
     config.AddPair("commandchar", ".");
     FakeClientWindows windows;
-    windows.Windows["Ultima Online"] = kClient;
-    windows.FailAtSend = failing;
-    RecordingMessageBoxes boxes;
+    windows.windows["Ultima Online"] = kClient;
+    windows.failAtSend = failing;
+    FakeMessageBoxes boxes;
 
     SendClientCommand("GoSelf 7 8 9 0", config, windows, boxes);
     // The failing character is the last one tried.
     EXPECT_EQ(windows.Codes(), std::vector<int>(all.begin(), all.begin() + failing + 1));
-    EXPECT_TRUE(boxes.Shown.empty());
+    EXPECT_TRUE(boxes.boxes.empty());
   }
 }
 

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <cstring>
 
-#include "FakeClientWindows.h"
+#include "DesktopFakes.h"
 #include "RecordingClient.h"
 #include "TempDir.h"
 #include "client/ClientLink.h"
@@ -19,7 +19,7 @@ namespace {
 
 using testing::CodesOf;
 using testing::RecordingClient;
-using testing::RecordingMessageBoxes;
+using testing::FakeMessageBoxes;
 using testing::TempDir;
 
 std::vector<int64_t> Wide(const std::vector<int>& codes) { return {codes.begin(), codes.end()}; }
@@ -43,7 +43,7 @@ class ClientWindows : public ::testing::Test {
   TempDir dir;
   TConfig config;
   platform::Win32ClientWindows windows;
-  RecordingMessageBoxes boxes;
+  FakeMessageBoxes boxes;
 };
 
 TEST_F(ClientWindows, TheClientReceivesEnterPrefixCommandEnterAsCharacters) {
@@ -69,7 +69,7 @@ TEST_F(ClientWindows, TheClientReceivesEnterPrefixCommandEnterAsCharacters) {
     EXPECT_EQ(client.Characters(), Wide(c.expected));
     EXPECT_FALSE(AnyKeyMessage(client));
   }
-  EXPECT_TRUE(boxes.Shown.empty());
+  EXPECT_TRUE(boxes.boxes.empty());
 }
 
 TEST_F(ClientWindows, TheFirstClassWinsOverTheSecond) {
@@ -104,9 +104,9 @@ TEST_F(ClientWindows, AWindowTitledLikeTheClientIsNotTheClient) {
   EXPECT_EQ(SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes), 0u);
   ASSERT_TRUE(impostor.Close());
   EXPECT_TRUE(impostor.Characters().empty());
-  ASSERT_EQ(boxes.Shown.size(), 1u);
-  EXPECT_EQ(boxes.Shown[0].Caption, "UO Client not started");
-  EXPECT_EQ(boxes.Shown[0].Text,
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].caption, "UO Client not started");
+  EXPECT_EQ(boxes.boxes[0].text,
             "The Command 'GoSelf 1 2 3 0' couldn't be sent, please start your UO Client.");
 }
 

@@ -8,7 +8,7 @@
 namespace wf {
 namespace {
 
-using testing::TRecordedBoxes;
+using testing::FakeMessageBoxes;
 using testing::TTestWorld;
 using worldgen::TMapContents;
 
@@ -23,7 +23,7 @@ TEST(CellQueries, ACellIsFoundByItsBlockColumnByColumnAndItsIndexRowByRow) {
   std::vector<unsigned char> bytes = world.Contents("map2");
   EXPECT_EQ(bytes[202 * 196 + 4 + 27], (9 * 1000 + 17) & 0xFF);
 
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap map(2, world.Config(), boxes);
   for (auto [x, y] : {std::pair{9, 17}, {0, 0}, {7, 7}, {8, 0}, {0, 8}, {15, 1599}, {3, 200}}) {
     EXPECT_EQ(map.GetLandTile(x, y), x * 1000 + y) << x << "," << y;
@@ -38,7 +38,7 @@ TEST(CellQueries, AltitudesAreSignedAndTilesUnsigned) {
   contents.SetCell(2, 1, {0x8000, -128});
   contents.SetCell(3, 1, {0x7FFF, 127});
   world.AddMap(4, contents);
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap map(4, world.Config(), boxes);
   EXPECT_EQ(map.GetLandTile(1, 1), 0xFFFF);
   EXPECT_EQ(map.GetAltitude(1, 1), -10);
@@ -53,7 +53,7 @@ TEST(CellQueries, TheLastCellOfMapZeroIsReadFromTheEndOfItsFile) {
   world.PatchCell(0, 6143, 4095, {0x0ABC, -7});
   world.PatchCell(0, 6142, 4095, {0x0123, 3});  // its neighbour in the same row
   EXPECT_EQ(BlockNumberOf(6143, 4095, 512) * MapBlockBytes, 77070140);  // block 393215
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap map(0, world.Config(), boxes);
   EXPECT_EQ(map.GetLandTile(6143, 4095), 0x0ABC);
   EXPECT_EQ(map.GetAltitude(6143, 4095), -7);
@@ -70,7 +70,7 @@ TEST(CellQueries, CellsOutsideTheMapAnswerZeroEvenWhereTheFileHoldsMore) {
   world.AddMap(4, contents);
   std::vector<unsigned char> block0(MapBlockBytes, 0x55);
   world.Patch("map4", 0, block0);
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap map(4, world.Config(), boxes);
   for (auto [x, y] : {std::pair{1448, 0}, {0, 1448}, {1448, 1448}, {65535, 65535}, {INT_MAX, 5},
                       {-1, 0}, {0, -1}, {-8, 3}, {3, -9}, {INT_MIN, 0}, {0, INT_MIN}}) {
@@ -92,7 +92,7 @@ TEST(CellQueries, CellsPastTheEndOfTheFileReadAsTileZeroAltitudeZero) {
   std::vector<unsigned char> bytes = world.Contents("map4");
   bytes.resize(CellOffsetOf(1, 0, 181) + 2);
   world.Replace("map4", bytes);
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap map(4, world.Config(), boxes);
   EXPECT_EQ(map.GetLandTile(0, 0), 0x4242);
   EXPECT_EQ(map.GetAltitude(0, 0), 9);

@@ -10,7 +10,7 @@ namespace wf {
 namespace {
 
 using testing::EntryOfColor;
-using testing::TRecordedBoxes;
+using testing::FakeMessageBoxes;
 using testing::TTestWorld;
 using worldgen::TMapContents;
 
@@ -31,7 +31,7 @@ TEST(DetailView, CellsAtZeroAndBeyondTheMapStayClear) {
   world.AddMap(0, NumberedCells(7, 512));
   world.PatchCell(0, 6143, 100, {4321, 0});
   world.PatchCell(0, 6142, 100, {4320, 0});
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap map(0, world.Config(), boxes);
 
   auto origin = map.RenderDetail(0, 0, 1);
@@ -76,7 +76,7 @@ TEST(DetailView, ZoomSpreadsTheSamplesAcrossTheMap) {
   world.PatchCell(0, 1584, 800, {1584, 0});
   world.PatchCell(0, 1585, 800, {1585, 0});
   world.PatchCell(0, 800, 816, {816, 0});
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap map(0, world.Config(), boxes);
   auto picture = map.RenderDetail(800, 800, 16);
   EXPECT_EQ(picture->Pixel(0, 50), Clear);  // X = 0
@@ -127,7 +127,7 @@ TEST(DetailView, TheHighestStaticAboveTheLandGivesTheColour) {
     contents.SetCell(11, 13, {20, c.land});
     for (const TStaticItem& item : c.records) contents.AddStaticRecord(BlockNumberOf(11, 13, 181), item);
     world.AddMap(4, contents);
-    TRecordedBoxes boxes;
+    FakeMessageBoxes boxes;
     TMap map(4, world.Config(), boxes);
     for (uint16_t zoom : {1, 3}) {
       auto picture = map.RenderDetail(11, 13, zoom);
@@ -175,7 +175,7 @@ TEST(DetailView, DamagedIndexEntriesCountAsNoStatics) {
     std::vector<unsigned char> entry(StaIdxEntryBytes);
     EncodeStaIdxEntry(entry.data(), {c.offset, c.length, 0});
     world.Patch("staidx4", BlockNumberOf(11, 13, 181) * StaIdxEntryBytes, entry);
-    TRecordedBoxes boxes;
+    FakeMessageBoxes boxes;
     TMap map(4, world.Config(), boxes);
     EXPECT_EQ(EntryOfColor(map.RenderDetail(11, 13, 1)->Pixel(50, 50)), c.shown ? 16384 + 300 : 20);
   }
@@ -189,7 +189,7 @@ TEST(DetailView, ABlockWithImplausiblyManyRecordsHasNoStatics) {
     contents.AddStatic(11, 13, 300, 50);
     for (uint32_t n = 1; n < count; ++n) contents.AddStatic(12, 13, 301, 50);
     world.AddMap(4, contents);
-    TRecordedBoxes boxes;
+    FakeMessageBoxes boxes;
     TMap map(4, world.Config(), boxes);
     EXPECT_EQ(EntryOfColor(map.RenderDetail(11, 13, 1)->Pixel(50, 50)),
               count <= MaxStaticsPerBlock ? 16384 + 300 : 20)
@@ -213,7 +213,7 @@ TEST(DetailView, DataPastTheEndOfItsFileIsTileZeroWithoutStatics) {
   std::vector<unsigned char> cells = world.Contents("map4");
   cells.resize(BlockNumberOf(19, 13, 181) * MapBlockBytes);
   world.Replace("map4", cells);
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap map(4, world.Config(), boxes);
   auto picture = map.RenderDetail(11, 13, 1);
   EXPECT_EQ(EntryOfColor(picture->Pixel(50, 50)), 16384 + 300);
@@ -230,7 +230,7 @@ TEST(DetailView, EveryCallMakesANewPictureAndTheMapKeepsNone) {
   TMapContents contents = NumberedCells(3, 181);
   contents.AddStatic(12, 12, 400, 10);
   world.AddMap(4, contents);
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap map(4, world.Config(), boxes);
   auto first = map.RenderDetail(12, 12, 1);
   auto second = map.RenderDetail(12, 12, 1);

@@ -18,7 +18,7 @@ namespace wf {
 namespace {
 
 using testing::TLiteralMap;
-using testing::TRecordedBoxes;
+using testing::FakeMessageBoxes;
 using testing::TTestWorld;
 using worldgen::TMapContents;
 
@@ -145,7 +145,7 @@ TEST(MapConsistency, RandomDamagedWorldsGiveThePlainReadersPixelsAndAnswers) {
     Damage(world, number, r, log);
     SCOPED_TRACE(log.str());
 
-    TRecordedBoxes boxes;
+    FakeMessageBoxes boxes;
     TMap map(number, world.Config(), boxes);
     TLiteralMap plain(number, world.Config(), TLiteralMap::TReads::FromCopies);
     ASSERT_TRUE(map.IsLoaded());

@@ -18,7 +18,7 @@
 namespace wf {
 namespace {
 
-using testing::TRecordedBoxes;
+using testing::FakeMessageBoxes;
 using testing::TTestWorld;
 using worldgen::TMapContents;
 
@@ -56,12 +56,12 @@ TEST(MapLoading, EachMapFindsItsFilesUnderItsOwnKeys) {
     SCOPED_TRACE(number);
     TTestWorld world;
     AddCompleteMap(world, number);
-    TRecordedBoxes boxes;
+    FakeMessageBoxes boxes;
     TMap map(number, world.Config(), boxes);
     EXPECT_TRUE(map.IsLoaded());
     EXPECT_EQ(map.FailureText(), "");
     EXPECT_EQ(map.MapNumber(), number);
-    EXPECT_TRUE(boxes.Boxes.empty());
+    EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_EQ(map.GetLandTile(1, 1), 1);
     ASSERT_NE(map.GetOverview(), nullptr);
   }
@@ -69,7 +69,7 @@ TEST(MapLoading, EachMapFindsItsFilesUnderItsOwnKeys) {
   TTestWorld world;
   AddCompleteMap(world, 0);
   for (const char* key : {"map", "statics", "staidx", "radarcol"}) EXPECT_NE(world.PathOf(key), "");
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap two(2, world.Config(), boxes);
   EXPECT_FALSE(two.IsLoaded());
   TTestWorld world2;
@@ -98,11 +98,11 @@ TEST(MapLoading, MissingFilesAreCheckedInOrderAndOnlyMapZeroSaysSo) {
     TTestWorld world;
     AddCompleteMap(world, 0);
     for (const char* key : c.missing) std::filesystem::remove(world.PathOf(key));
-    TRecordedBoxes boxes;
+    FakeMessageBoxes boxes;
     TMap map(0, world.Config(), boxes);
-    ASSERT_EQ(boxes.Boxes.size(), 1u);
-    EXPECT_EQ(boxes.Boxes[0].first, "File not found");
-    EXPECT_EQ(boxes.Boxes[0].second, c.text);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].caption, "File not found");
+    EXPECT_EQ(boxes.boxes[0].text, c.text);
     EXPECT_EQ(map.FailureText(), c.text);
     ExpectNotLoaded(map);
   }
@@ -114,7 +114,7 @@ TEST(MapLoading, AbsentKeysEmptyValuesAndDirectoriesCountAsMissing) {
   TConfig config;
   for (const auto& pair : world.Config().Pairs())
     if (pair->Key != "statics2") config.AddPair(pair->Key, pair->Value);
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   ExpectNotLoaded(TMap(2, config, boxes));
 
   TConfig emptyValue;
@@ -126,7 +126,7 @@ TEST(MapLoading, AbsentKeysEmptyValuesAndDirectoriesCountAsMissing) {
   directory.AddPair("radarcol", std::filesystem::path(world.PathOf("map2")).parent_path().string());
   for (const auto& pair : world.Config().Pairs()) directory.AddPair(pair->Key, pair->Value);
   ExpectNotLoaded(TMap(2, directory, boxes));
-  EXPECT_TRUE(boxes.Boxes.empty());  // maps other than 0 fail silently
+  EXPECT_TRUE(boxes.boxes.empty());  // maps other than 0 fail silently
 }
 
 TEST(MapLoading, OtherMapsFailSilentlyButKeepTheTextWithTheirNumber) {
@@ -145,11 +145,11 @@ TEST(MapLoading, OtherMapsFailSilentlyButKeepTheTextWithTheirNumber) {
     TTestWorld world;
     AddCompleteMap(world, c.number);
     std::filesystem::remove(world.PathOf(c.word + testing::KeySuffix(c.number)));
-    TRecordedBoxes boxes;
+    FakeMessageBoxes boxes;
     TMap map(c.number, world.Config(), boxes);
     ExpectNotLoaded(map);
     EXPECT_EQ(map.FailureText(), c.text);
-    EXPECT_TRUE(boxes.Boxes.empty());
+    EXPECT_TRUE(boxes.boxes.empty());
   }
 }
 
@@ -170,7 +170,7 @@ TEST(MapLoading, SizesAndScalesFollowTheMapNumber) {
     SCOPED_TRACE(c.number);
     TTestWorld world;
     AddCompleteMap(world, c.number);
-    TRecordedBoxes boxes;
+    FakeMessageBoxes boxes;
     TMap map(c.number, world.Config(), boxes);
     ASSERT_TRUE(map.IsLoaded());
     EXPECT_EQ(map.BlocksWide(), c.wide);
@@ -188,7 +188,7 @@ TEST(MapLoading, AFileThatExistsButCannotBeOpenedRaisesTheOpenError) {
   HANDLE held = CreateFileA(world.PathOf("staidx").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   try {
     TMap map(0, world.Config(), boxes);
     ADD_FAILURE() << "no error";
@@ -196,7 +196,7 @@ TEST(MapLoading, AFileThatExistsButCannotBeOpenedRaisesTheOpenError) {
     EXPECT_EQ(std::string(e.what()), "Cannot open file " + world.PathOf("staidx"));
   }
   CloseHandle(held);
-  EXPECT_TRUE(boxes.Boxes.empty());
+  EXPECT_TRUE(boxes.boxes.empty());
 }
 #else
 TEST(MapLoading, AFileThatExistsButCannotBeOpenedRaisesTheOpenError) {
@@ -214,7 +214,7 @@ TEST(MapLoading, AFileThatExistsButCannotBeOpenedRaisesTheOpenError) {
   TConfig config;
   config.AddPair("staidx", path);
   for (const auto& pair : world.Config().Pairs()) config.AddPair(pair->Key, pair->Value);
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   try {
     TMap map(0, config, boxes);
     ADD_FAILURE() << "no error";
@@ -222,7 +222,7 @@ TEST(MapLoading, AFileThatExistsButCannotBeOpenedRaisesTheOpenError) {
     EXPECT_EQ(std::string(e.what()), "Cannot open file " + path);
   }
   close(s);
-  EXPECT_TRUE(boxes.Boxes.empty());
+  EXPECT_TRUE(boxes.boxes.empty());
 }
 #endif
 
@@ -252,7 +252,7 @@ TEST(RadarColors, ShortFilesRepeatTheLastValueReadAndAnOddByteReplacesTheLowByte
     TTestWorld world;
     AddCompleteMap(world, 4);
     world.SetRadarBytes(c.bytes);
-    TRecordedBoxes boxes;
+    FakeMessageBoxes boxes;
     TMap map(4, world.Config(), boxes);
     ASSERT_TRUE(map.IsLoaded());
     const auto& colors = map.RadarColors();
@@ -270,7 +270,7 @@ TEST(RadarColors, ExactlyTheFirst31130ValuesAreRead) {
   values.back() = 0x7C00;
   values.resize(RadarColorCount + 100, 0x03E0);  // ignored
   world.SetRadarValues(values);
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap map(3, world.Config(), boxes);
   for (int i = 0; i < RadarColorCount - 1; ++i)
     ASSERT_EQ(map.RadarColors()[i], RadarColorToColor32(static_cast<uint16_t>(i))) << i;

@@ -11,7 +11,7 @@ namespace wf {
 namespace {
 
 using testing::EntryOfColor;
-using testing::TRecordedBoxes;
+using testing::FakeMessageBoxes;
 using testing::TTestWorld;
 using worldgen::TMapContents;
 
@@ -46,7 +46,7 @@ TEST(Overview, EachPixelShowsTheCellAtTheTopLeftOfItsArea) {
       world.PatchCell(c.number, x, y, {tile, 0});
       tile += 3;
     }
-    TRecordedBoxes boxes;
+    FakeMessageBoxes boxes;
     TMap map(c.number, world.Config(), boxes);
     const TBitmap32* overview = map.GetOverview();
     ASSERT_NE(overview, nullptr);
@@ -67,7 +67,7 @@ TEST(Overview, ShowsLandOnlyIsOpaqueAndStaysTheSame) {
     for (int x = 0; x < contents.CellsWide(); ++x) contents.SetCell(x, y, {static_cast<uint16_t>(x + y), 0});
   contents.AddStatic(16, 16, 500, 100);  // far above the land, still not shown
   world.AddMap(0, contents);
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap map(0, world.Config(), boxes);
   const TBitmap32* overview = map.GetOverview();
   ASSERT_EQ(map.GetOverview(), overview);
@@ -95,7 +95,7 @@ TEST(Overview, TilesBeyondTheColourTableGetTheFixedColour) {
       {31129, RadarColorToColor32(31129)}, {31130, UnknownTileColor}, {65535, UnknownTileColor}};
   int i = 0;
   for (auto [tile, color] : cases) world.PatchCell(0, 16 * i++, 0, {tile, 0});
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap map(0, world.Config(), boxes);
   i = 0;
   for (auto [tile, color] : cases) EXPECT_EQ(map.GetOverview()->Pixel(i++, 0), color) << tile;
@@ -110,7 +110,7 @@ TEST(Overview, CellsPastTheEndOfAShortFileShowTileZero) {
   for (int y = 0; y < contents.CellsHigh(); ++y)
     for (int x = 0; x < contents.CellsWide(); ++x) contents.SetCell(x, y, {7, 0});
   world.AddMap(4, contents);
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap map(4, world.Config(), boxes);
   const TBitmap32* overview = map.GetOverview();
   // Column 6 samples X = 22, the last block column in the file; column 7

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "DesktopFakes.h"
 #include "MapContents.h"
 #include "TempDir.h"
 #include "config/Config.h"
@@ -14,15 +15,6 @@
 #include "platform/Desktop.h"
 
 namespace wf::testing {
-
-// Records the boxes instead of showing them.
-class TRecordedBoxes : public platform::IMessageBoxes {
- public:
-  void ShowError(const std::string& caption, const std::string& text) override {
-    Boxes.emplace_back(caption, text);
-  }
-  std::vector<std::pair<std::string, std::string>> Boxes;
-};
 
 // Radar values 0, 1, 2, ...: every entry of the table has its own colour, so a
 // pixel tells which entry it came from.

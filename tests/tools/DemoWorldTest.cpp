@@ -4,20 +4,15 @@
 
 #include <map>
 
+#include "DesktopFakes.h"
 #include "Palette.h"
 #include "TempDir.h"
 #include "Terrain.h"
 #include "config/Config.h"
 #include "mapdata/Map.h"
-#include "platform/Desktop.h"
 
 namespace wf::worldgen {
 namespace {
-
-class TNoBoxes : public platform::IMessageBoxes {
- public:
-  void ShowError(const std::string&, const std::string& text) override { ADD_FAILURE() << text; }
-};
 
 TEST(DemoWorld, TheSameMapEveryTime) {
   std::vector<TTown> towns1, towns2;
@@ -118,9 +113,10 @@ TEST(DemoWorld, WritesTheMapsTheConfigurationAndThePlaces) {
   for (auto [key, file] : {std::pair{"map4", "map4.mul"}, {"statics4", "statics4.mul"},
                            {"staidx4", "staidx4.mul"}, {"radarcol", "radarcol.mul"}})
     config.AddPair(key, dir.File(file));
-  TNoBoxes boxes;
+  testing::FakeMessageBoxes boxes;
   TMap map(4, config, boxes);
   ASSERT_TRUE(map.IsLoaded());
+  EXPECT_TRUE(boxes.boxes.empty());
   const TDemoPlace& place = world.Places.front();
   EXPECT_EQ(map.GetAltitude(place.X, place.Y), place.Z);
 }

@@ -15,7 +15,7 @@
 namespace wf {
 namespace {
 
-using testing::TRecordedBoxes;
+using testing::FakeMessageBoxes;
 using testing::TTestWorld;
 using worldgen::TMapContents;
 
@@ -63,7 +63,7 @@ TEST(RenderTool, WritesTheOverviewAndDetailPicturesPixelForPixel) {
   AddWorld(world);
   const std::string config = world.File("configtravel.xml");
   world.Config().SaveToFile(config);
-  TRecordedBoxes boxes;
+  FakeMessageBoxes boxes;
   TMap map(4, world.Config(), boxes);
 
   const std::string overview = world.File("overview.png");

@@ -2,20 +2,22 @@
 // Stand-ins for the window's controls and the desktop, so the window's
 // handlers run without a screen.
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <deque>
 #include <string>
 #include <vector>
 
-#include "platform/ClientWindows.h"
+#include "DesktopFakes.h"
 #include "platform/Desktop.h"
 #include "raster/Bitmap32.h"
 #include "ui/Controls.h"
 #include "ui/Locations.h"
 
 namespace wf::ui::testing {
+
+using wf::testing::FakeClientWindows;
+using wf::testing::FakeMessageBoxes;
 
 class FakeEdit : public IEdit {
  public:
@@ -76,19 +78,6 @@ class FakeSystemMenu : public ISystemMenu {
   std::map<int, bool> checked;
 };
 
-class FakeMessageBoxes : public platform::IMessageBoxes {
- public:
-  struct Box {
-    std::string caption, text;
-  };
-  void ShowError(const std::string& caption, const std::string& text) override {
-    boxes.push_back({caption, text});
-    if (onShow) onShow();
-  }
-  std::vector<Box> boxes;
-  std::function<void()> onShow;
-};
-
 class FakeInputDialog : public platform::IInputDialog {
  public:
   struct Call {
@@ -105,21 +94,6 @@ class FakeInputDialog : public platform::IInputDialog {
   }
   std::deque<std::optional<std::string>> answers;  // nothing: Cancel
   std::vector<Call> calls;
-};
-
-// Client windows by class name; records the characters each one receives.
-class FakeClientWindows : public platform::IClientWindows {
- public:
-  Handle FindWindowByClass(const std::string& className) override {
-    auto found = windows.find(className);
-    return found == windows.end() ? 0 : found->second;
-  }
-  bool SendChar(Handle window, uint8_t code) override {
-    received[window].push_back(static_cast<char>(code));
-    return true;
-  }
-  std::map<std::string, Handle> windows;
-  std::map<Handle, std::string> received;
 };
 
 // A places file in memory, with failures on demand.

@@ -113,7 +113,7 @@ TEST(MapFormNavigation, PressesOnAnUnloadedOverviewAreIgnored) {
   EXPECT_EQ(form.FCenterY, 6);
   EXPECT_EQ(form.FCenterZ, 7);
   EXPECT_EQ(rig.eX.text, "0");
-  EXPECT_TRUE(rig.client.received.empty());
+  EXPECT_TRUE(rig.client.sends.empty());
 }
 
 TEST(MapFormNavigation, DetailPressesMoveTheCentreAndWrapWithoutBounds) {

@@ -112,7 +112,7 @@ TEST(MapFormWorld, ChoosingAMapShowsItFromItsCornerAndStoresItAtOnce) {
     EXPECT_NE(rig.eX.text, "0");  // still the clicked cell's
     form.btnGoClick();
   }
-  EXPECT_EQ(rig.client.received[kClient], "\rGoSelf 0 0 0 2\r\rGoSelf 0 0 0 2\r\rGoSelf 0 0 0 0\r");
+  EXPECT_EQ(rig.client.Received(kClient), "\rGoSelf 0 0 0 2\r\rGoSelf 0 0 0 2\r\rGoSelf 0 0 0 0\r");
 }
 
 TEST(MapFormWorld, OverviewPixelsBecomeTheCellsTheyShow) {
@@ -161,7 +161,7 @@ TEST(MapFormWorld, OverviewPressesCentreOnOrTravelToTheClickedCellWithItsAltitud
 
   rig.zoomMap.bitmap.SetDimensions(1, 1);
   form.MapImageMouseDown(TMouseButton::Right, 100, 50);
-  EXPECT_EQ(rig.client.received[kClient], "\rGoSelf 1600 800 5 0\r");
+  EXPECT_EQ(rig.client.Received(kClient), "\rGoSelf 1600 800 5 0\r");
   EXPECT_EQ(form.FCenterX, 16);
   EXPECT_EQ(rig.eX.text, "16");
   EXPECT_EQ(rig.zoomMap.bitmap.Width(), DetailSize);

@@ -10,7 +10,7 @@ using testing::FormRig;
 constexpr platform::IClientWindows::Handle kClient = 7;
 
 // What the client window received: CR, prefix, command, CR per command.
-std::string Typed(FormRig& rig) { return rig.client.received[kClient]; }
+std::string Typed(FormRig& rig) { return rig.client.Received(kClient); }
 
 TEST(Travel, DetailRightPressesSendTheClickedCellWithTheCentresAltitude) {
   struct Case {
@@ -92,11 +92,11 @@ TEST(Travel, WithoutAClientTheBoxIsShownNothingIsSentAndTheViewStillRedraws) {
             "The Command 'GoSelf 1 2 3 0' couldn't be sent, please start your UO Client.");
   EXPECT_EQ(widthWhileShown, 1);
   EXPECT_EQ(rig.zoomMap.bitmap.Width(), 100);
-  EXPECT_TRUE(rig.client.received.empty());
+  EXPECT_TRUE(rig.client.sends.empty());
 
   form.btnGoClick();
   EXPECT_EQ(rig.boxes.boxes.size(), 2u);
-  EXPECT_TRUE(rig.client.received.empty());
+  EXPECT_TRUE(rig.client.sends.empty());
 }
 
 }  // namespace
