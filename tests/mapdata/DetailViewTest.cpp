@@ -130,6 +130,7 @@ TEST(DetailView, TheHighestStaticAboveTheLandGivesTheColour) {
     FakeMessageBoxes boxes;
     TMap map(4, world.Config(), boxes);
     for (uint16_t zoom : {1, 3}) {
+      SCOPED_TRACE(zoom);
       auto picture = map.RenderDetail(11, 13, zoom);
       const TColor32 pixel = picture->Pixel(50, 50);
       if (c.expected < 0)

@@ -36,6 +36,7 @@ void ExpectNotLoaded(const TMap& map) {
   EXPECT_EQ(map.ScaleX(), 0.0);
   EXPECT_EQ(map.ScaleY(), 0.0);
   for (auto [x, y] : {std::pair{0, 0}, {1, 1}, {9, 17}, {6143, 4095}}) {
+    SCOPED_TRACE(::testing::Message() << x << "," << y);
     EXPECT_EQ(map.GetLandTile(x, y), 0);
     EXPECT_EQ(map.GetAltitude(x, y), 0);
   }
@@ -142,6 +143,7 @@ TEST(MapLoading, OtherMapsFailSilentlyButKeepTheTextWithTheirNumber) {
       {-1, "map", "Map-1.mul or Radarcol.mul couldn't be found, please check your config.xml"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.number);
     TTestWorld world;
     AddCompleteMap(world, c.number);
     std::filesystem::remove(world.PathOf(c.word + testing::KeySuffix(c.number)));

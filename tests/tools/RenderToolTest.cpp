@@ -99,6 +99,7 @@ TEST(RenderTool, AMapThatIsNotLoadedGivesItsReasonAndExitCodeOne) {
       {{world.File("missing.xml"), "4", "overview", out}, "Cannot open file " + world.File("missing.xml") + "\n"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.err);
     TResult result = Render(c.args);
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.err, c.err);
@@ -128,6 +129,7 @@ TEST(RenderTool, WrongArgumentsShowTheUsage) {
       {config, "4", "detail", "1", "1", "2x", out},
   };
   for (const auto& args : cases) {
+    SCOPED_TRACE(::testing::Message() << "case " << &args - cases);
     TResult result = Render(args);
     EXPECT_EQ(result.code, 2) << args.size();
     EXPECT_EQ(result.err.rfind("usage: wayfarer-render", 0), 0u);

@@ -23,7 +23,7 @@ TEST(XmlTrace, QuotedEscapesBackslashQuoteAndUnprintableBytes) {
       {std::string("\0\x01\x1F\x7F\x80\xE4\xFF", 7), "\"\\x00\\x01\\x1f\\x7f\\x80\\xe4\\xff\""},
       {"' <>", "\"' <>\""},
   };
-  for (const Case& c : cases) EXPECT_EQ(xmltrace::Quoted(c.in), c.out);
+  for (const Case& c : cases) EXPECT_EQ(xmltrace::Quoted(c.in), c.out) << c.in;
 }
 
 TEST(XmlTrace, AttributesShowNameValueAndBothKinds) {
@@ -54,6 +54,7 @@ TEST(XmlTrace, BadArgumentsGiveUsageAndExitCodeTwo) {
       {}, {"--raw"}, {"a.xml", "b.xml"}, {"--raw", "a.xml", "b.xml"}, {"-x", "a.xml"}, {"--verbose"}, {""},
       {"a.xml", "--raw"}};
   for (const auto& args : bad) {
+    SCOPED_TRACE(::testing::Message() << "case " << &args - bad.data());
     std::string out, err;
     EXPECT_EQ(RunTrace(args, out, err), 2);
     EXPECT_EQ(out, "");

@@ -26,6 +26,7 @@ TEST(HandlerErrors, AnErrorIsShownOnceWithTheTitleAndTheFullStopRule) {
       {[] { throw std::bad_alloc(); }, "Out of memory."},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
     FakeMessageBoxes boxes;
     EXPECT_FALSE(RunHandler(c.handler, boxes, "wayfarer"));
     ASSERT_EQ(boxes.boxes.size(), 1u) << c.text;

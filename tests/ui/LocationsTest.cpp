@@ -23,6 +23,7 @@ TEST(SplitString, CutsAtEveryDelimiterKeepingEmptyPartsAndAppends) {
       {"abc", "", {"abc"}},  // nothing to cut at; must not loop
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
     Strings list;
     EXPECT_EQ(&SplitString(c.text, c.delimiter, list), &list);
     EXPECT_EQ(list, c.parts) << c.text;

@@ -59,6 +59,7 @@ TEST(MapFormWorld, ShowingDrawsTheStoredMapOrMapZeroAndStoresWhatItShows) {
     int shown;
   } cases[] = {{"3", 3}, {"65539", 3}, {"2", 0}, {"4", 0}, {"1", 0}, {"-1", 0}, {std::nullopt, 0}};
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored.value_or("absent"));
     FormRig rig(&world->Config());
     if (c.stored) rig.config->AddPair("CurrentMap", *c.stored);
     TMapForm& form = rig.Start();
@@ -98,7 +99,9 @@ TEST(MapFormWorld, ChoosingAMapShowsItFromItsCornerAndStoresItAtOnce) {
   FormRig rig(&world->Config());
   rig.client.windows["Ultima Online"] = kClient;
   TMapForm& form = rig.Start();
+  int round = 0;
   for (int choice : {1, 1, 0}) {
+    SCOPED_TRACE(::testing::Message() << "choice " << choice << " in round " << ++round);
     form.FZoom = 5;
     form.MapImageMouseDown(TMouseButton::Left, 100, 50);
     rig.cbChooseMap.itemIndex = choice;
@@ -117,6 +120,7 @@ TEST(MapFormWorld, ChoosingAMapShowsItFromItsCornerAndStoresItAtOnce) {
 
 TEST(MapFormWorld, OverviewPixelsBecomeTheCellsTheyShow) {
   for (int map : {0, 2, 3, 4}) {
+    SCOPED_TRACE(map);
     auto world = WorldWith({0, map});
     FormRig rig(&world->Config());
     rig.config->AddPair("CurrentMap", std::to_string(map));

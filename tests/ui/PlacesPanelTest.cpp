@@ -234,6 +234,7 @@ TEST(PlacesNew, CancelAnEmptyNameOrARefusedPlaceChangeNothing) {
       {"Haus", "1", "2", "3//", true},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
     FormRig rig;
     TMapForm& form = StartWith(rig, "Ort=1,2,3 0\r\n");
     rig.cbTravel.itemIndex = 0;
@@ -294,6 +295,7 @@ TEST(PlacesChange, AnEditThatIsNoNumberFailsAfterThePlaceHasChangedAndBeenWritte
 
 TEST(PlacesChange, NoSelectionOrRefusedTextChangesNothing) {
   for (auto [selected, x] : {std::pair{-1, std::string("5")}, {0, std::string("5 6")}}) {
+    SCOPED_TRACE(selected);
     FormRig rig;
     TMapForm& form = StartWith(rig, "Ort=1,1,1 0\r\n");
     rig.cbTravel.itemIndex = selected;
@@ -397,6 +399,7 @@ TEST(PlacesChoice, TooFewOrUnreadableCoordinatesStopWithTheirErrors) {
       {"1,b,3", "'b' is not a valid integer value", {"1", "b", "3"}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.coords);
     FormRig rig;
     TMapForm& form = StartWith(rig, "Ort=" + c.coords + " 2\r\n");
     SetEdits(rig, "e", "e", "e");

@@ -25,6 +25,7 @@ TEST(Travel, DetailRightPressesSendTheClickedCellWithTheCentresAltitude) {
       {4, 5, 100, 200, -128, 50, 50, "GoSelf 100 200 -128 4"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.command);
     FormRig rig;
     rig.client.windows["Ultima Online"] = kClient;
     rig.config->AddPair("commandchar", ".");

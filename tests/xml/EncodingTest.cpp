@@ -84,6 +84,7 @@ TEST(Encoding, UtfEightDocumentsAreDecodedInTextCDataAndAttributeValues) {
       {"<?xml version='1.0' encoding='ISO-8859-1'?>", asWritten},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.declaration);
     Lines got = Trace(std::string(c.declaration) + body);
     ASSERT_FALSE(got.empty());
     got.erase(got.begin());

@@ -34,6 +34,7 @@ TEST(Loading, FilesThatCannotBeReadGiveAnEmptyDocumentSilently) {
   std::filesystem::create_directories(dir.Path() / "sub");
   const std::string paths[] = {dir.File("missing.xml"), (dir.Path() / "sub").string(), ""};
   for (const std::string& path : paths) {
+    SCOPED_TRACE(path);
     TXmlScanner s;
     s.SetFilename(dir.Write("good.xml", "<a/>"));  // a failed load also drops what was held
     s.SetFilename(path);

@@ -49,6 +49,7 @@ TEST(NameList, FindByNameTakesTheEntryTheBinarySearchMeetsFirst) {
       {{"a", "c", "e", "g", "i", "k"}, "", -1},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
     TNvpList<> list;
     // Added back to front, so equal names keep the order given above.
     for (size_t i = c.names.size(); i-- > 0;)

@@ -68,20 +68,39 @@ TEST(Scan, ScanningOrLoadingFromInsideAHandlerIsRefused) {
   EXPECT_EQ(seen, 2);  // the refused calls changed nothing
 }
 
-TEST(Scan, FiringOperationsCanBeOverridden) {
-  struct Counting : TXmlScanner {
-    int contents = 0;
-    void FireContent(const std::string& text) override {
-      ++contents;
-      TXmlScanner::FireContent(text + "!");
-    }
+// A scanner made for one purpose overrides the firing operations; that only
+// works if every event, the declarations read inside the document type too,
+// is delivered through its operation and never straight to the handler.
+TEST(Scan, EveryEventGoesThroughItsFiringOperation) {
+  struct Intercepting : TXmlScanner {
+    Lines fired;
+    void FireXmlProlog(const std::string&, const std::string&, bool) override { fired.push_back("XmlProlog"); }
+    void FireComment(const std::string&) override { fired.push_back("Comment"); }
+    void FirePI(const std::string&, const std::string&, const TAttrList&) override { fired.push_back("PI"); }
+    void FireDtdRead(const std::string&) override { fired.push_back("DtdRead"); }
+    void FireStartTag(const std::string&, const TAttrList&) override { fired.push_back("StartTag"); }
+    void FireEmptyTag(const std::string&, const TAttrList&) override { fired.push_back("EmptyTag"); }
+    void FireEndTag(const std::string&) override { fired.push_back("EndTag"); }
+    void FireContent(const std::string&) override { fired.push_back("Content"); }
+    void FireCData(const std::string&) override { fired.push_back("CData"); }
+    void FireElement(const TElemDef&) override { fired.push_back("Element"); }
+    void FireAttList(const TElemDef&) override { fired.push_back("AttList"); }
+    void FireEntity(const TEntityDef&) override { fired.push_back("Entity"); }
+    void FireNotation(const TNotationDef&) override { fired.push_back("Notation"); }
+    void FireDtdError(const char*) override { fired.push_back("DtdError"); }
   } s;
-  std::string seen;
-  s.OnContent = [&](TCustomXmlScanner&, const std::string& text) { seen += text; };
-  s.Parser->LoadText("<a>x</a><b>y</b>");
+  Lines handled;
+  xmltrace::BindTrace(s, [&](const std::string& line) { handled.push_back(line); });
+  // The declaration in error leaves the "]>" after it as text.
+  s.Parser->LoadText(
+      "<?xml version='1.0'?><!DOCTYPE a [<!ELEMENT a ANY><!ATTLIST a x CDATA #IMPLIED>"
+      "<!ENTITY e 'v'><!NOTATION n SYSTEM 'n'><!-- c --><?p x?><!FOO>]>"
+      "<!-- d --><?q y?><a x='1'>t<![CDATA[c]]><b/></a>");
   s.Scan();
-  EXPECT_EQ(s.contents, 2);
-  EXPECT_EQ(seen, "x!y!");
+  EXPECT_EQ(s.fired, (Lines{"XmlProlog", "Element", "AttList", "Entity", "Notation", "Comment", "PI",
+                            "DtdError", "DtdRead", "Content", "Comment", "PI", "StartTag", "Content", "CData",
+                            "EmptyTag", "EndTag"}));
+  EXPECT_TRUE(handled.empty()) << handled.front();
 }
 
 TEST(Scan, EmptyTagFiresOnlyItsOwnEvent) {

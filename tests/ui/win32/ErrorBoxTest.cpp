@@ -58,6 +58,7 @@ TEST(ErrorBoxTest, ShowsTheMessageWithTheFullStopRuleUnderTheErrorIconWithOk) {
       {[] { throw 42; }, "An unknown error occurred."},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
     BoxRecorder boxes;
     EXPECT_FALSE(Guarded(c.raise));
     ASSERT_EQ(boxes.seen.size(), 1u);

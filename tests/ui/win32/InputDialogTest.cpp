@@ -85,6 +85,7 @@ TEST(InputDialogTest, GivesEmptyAndSingleByteTextsAsTheyStand) {
     std::string set;
   };
   for (const std::string& answer : {std::string(), std::string("M\xFChle am Flu\xDF"), std::string(" Ort ")}) {
+    SCOPED_TRACE(answer);
     auto result = Ask([&](HWND dialog) {
       SetWindowTextA(Edit(dialog), answer.c_str());
       PostMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -101,6 +102,7 @@ TEST(InputDialogTest, EveryWayOfCancellingGivesNothing) {
       [](HWND dialog) { PostMessageW(Edit(dialog), WM_KEYDOWN, VK_ESCAPE, 1); },
   };
   for (const auto& cancel : ways) {
+    SCOPED_TRACE(::testing::Message() << "way " << &cancel - ways);
     auto result = Ask([&](HWND dialog) {
       Type(Edit(dialog), "Haus");
       cancel(dialog);

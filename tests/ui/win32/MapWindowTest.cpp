@@ -150,6 +150,7 @@ TEST_F(MapWindowTest, EveryControlUsesMsSansSerifEightPoint) {
   HWND controls[] = {window.btnGo.Handle(), window.eX.Handle(), window.cbTravel.Handle(),
                      window.lblX.Handle(), window.btnChange.Handle()};
   for (HWND control : controls) {
+    SCOPED_TRACE(::testing::Message() << "control " << &control - controls);
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
     ASSERT_TRUE(font);
     LOGFONTW lf{};
@@ -163,6 +164,7 @@ TEST_F(MapWindowTest, EveryControlUsesMsSansSerifEightPoint) {
 
 TEST_F(MapWindowTest, DropDownsAreEditableAndTheMapChoiceStartsHidden) {
   for (HWND combo : {window.cbTravel.Handle(), window.cbChooseMap.Handle()}) {
+    SCOPED_TRACE(combo == window.cbTravel.Handle() ? "cbTravel" : "cbChooseMap");
     EXPECT_EQ(GetWindowLongPtrW(combo, GWL_STYLE) & 3, CBS_DROPDOWN);
     EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0), 13) << "rows of the dropped list";
   }
@@ -174,15 +176,31 @@ TEST_F(MapWindowTest, DropDownsAreEditableAndTheMapChoiceStartsHidden) {
 }
 
 TEST_F(MapWindowTest, NothingMovesWhenTheWindowIsResized) {
+  // The user can resize and maximise it; the controls keep their places.
+  const LONG style = GetWindowLongW(window.Handle(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_THICKFRAME);
+  EXPECT_TRUE(style & WS_MAXIMIZEBOX);
   std::vector<HWND> all;
   for (HWND h = GetWindow(window.Handle(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) all.push_back(h);
+  ASSERT_FALSE(all.empty());
   std::vector<RECT> before;
   for (HWND h : all) before.push_back(ClientRectOf(h));
-  SetWindowPos(window.Handle(), nullptr, 0, 0, 900, 650, SWP_NOMOVE | SWP_NOZORDER);
-  Pump();
-  for (size_t i = 0; i < all.size(); ++i) {
-    RECT now = ClientRectOf(all[i]);
-    EXPECT_TRUE(EqualRect(&now, &before[i])) << "control " << i;
+  const struct {
+    const char* name;
+    int width, height;
+  } sizes[] = {{"larger", 900, 650}, {"smaller than its controls", 300, 200}, {"back", 900, 650}};
+  for (const auto& size : sizes) {
+    SCOPED_TRACE(size.name);
+    SetWindowPos(window.Handle(), nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    RECT outer{};
+    GetWindowRect(window.Handle(), &outer);
+    ASSERT_EQ(outer.right - outer.left, size.width) << "the window took the new size";
+    ASSERT_EQ(outer.bottom - outer.top, size.height);
+    for (size_t i = 0; i < all.size(); ++i) {
+      RECT now = ClientRectOf(all[i]);
+      EXPECT_TRUE(EqualRect(&now, &before[i])) << "control " << i;
+    }
   }
 }
 
