@@ -27,6 +27,7 @@ build() {
 
 step "checking packages"
 grep -v '^#' scripts/packages.txt | xargs scripts/ensure-packages
+scripts/check-packages
 
 step "building wayfarer.exe"
 build windows wayfarer window-control

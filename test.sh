@@ -8,6 +8,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")"
 root=$(pwd)
 
 grep -v '^#' scripts/packages.txt | xargs scripts/ensure-packages || { echo "0 passed, 1 failed"; exit 1; }
+scripts/check-packages || { echo "0 passed, 1 failed"; exit 1; }
 
 jobs=$(nproc)
 passed=0
