@@ -19,8 +19,8 @@ EInOutError::EInOutError(int code) : Exception(IoErrorMessage(code)), code_(code
 
 EFOpenError::EFOpenError(const std::string& fileName) : Exception("Cannot open file " + fileName) {}
 
-EFCreateError::EFCreateError(const std::string& fileName)
-    : Exception("Cannot create file " + fileName) {}
+EFCreateError::EFCreateError(const std::string& fileName, const std::string& reason)
+    : Exception("Cannot create file " + fileName + (reason.empty() ? "" : ": " + reason)) {}
 
 EListError::EListError(int index)
     : Exception("List index out of bounds (" + std::to_string(index) + ")") {}

@@ -38,10 +38,10 @@ class EFOpenError : public Exception {
   const char* KindName() const override { return "EFOpenError"; }
 };
 
-// "Cannot create file %s".
+// "Cannot create file %s", followed by ": " and the system's reason when there is one.
 class EFCreateError : public Exception {
  public:
-  explicit EFCreateError(const std::string& fileName);
+  explicit EFCreateError(const std::string& fileName, const std::string& reason = std::string());
   const char* KindName() const override { return "EFCreateError"; }
 };
 

@@ -24,17 +24,22 @@ enum class ShareMode {
   DenyWrite,  // others may read, not write
 };
 
-// Reads the whole file. On failure (missing, unreadable, a directory) returns
+// Reads the whole file. On failure (missing, unreadable, a directory, or
+// longer than `maxSize` bytes, in which case no more than that is read) returns
 // nothing and, when asked, the system error code in the I/O error numbering
 // (2 file not found, 3 invalid name, 4 too many open files, 5 access denied, ...).
 std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode share,
-                                         int* errorCode = nullptr);
+                                         int* errorCode = nullptr,
+                                         uint64_t maxSize = UINT64_MAX);
 
-// Replaces the file's contents whole, safely: the new contents go to a file
-// beside it, which replaces the old one only once it is complete. Returns 0 on
-// success or the system error code (I/O error numbering); on failure the old
-// file is left as it was.
-int ReplaceFileContents(const std::string& path, std::string_view contents);
+// Replaces the file's contents whole, safely: the new contents go to a new file
+// beside it, created under a name no file had (so no link there is followed),
+// which takes the old one's place, and its permissions, only once it is
+// complete. Returns 0 on success or the system error code (I/O error
+// numbering) and, when asked, the system's own text for the failure; on
+// failure the old file is left as it was.
+int ReplaceFileContents(const std::string& path, std::string_view contents,
+                        std::string* reason = nullptr);
 
 // A read-only view of a whole file in memory, released on destruction.
 class MappedView {
@@ -44,8 +49,9 @@ class MappedView {
   virtual uint64_t Size() const = 0;
 };
 
-// A file opened read-only with sharing that lets other programs read and write
-// it meanwhile (the game's patcher may replace the data files while we run).
+// A file opened read-only with sharing that lets other programs read, write,
+// delete or replace it meanwhile (the game's patcher may replace the data files
+// while we run).
 class SharedReadFile {
  public:
   // Raises EFOpenError "Cannot open file %s" when the file cannot be opened.

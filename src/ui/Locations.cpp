@@ -184,8 +184,8 @@ class FileStore : public IPlacesStore {
     // Denying writers meanwhile keeps a half-written file from being read.
     return platform::ReadWholeFile(path, platform::ShareMode::DenyWrite, errorCode);
   }
-  int Replace(const std::string& path, std::string_view contents) override {
-    return platform::ReplaceFileContents(path, contents);
+  int Replace(const std::string& path, std::string_view contents, std::string* reason) override {
+    return platform::ReplaceFileContents(path, contents, reason);
   }
 };
 

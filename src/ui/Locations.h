@@ -91,8 +91,9 @@ class IPlacesStore {
   virtual bool Exists(const std::string& path) = 0;
   // Nothing, and the I/O error code, when the file cannot be read.
   virtual std::optional<std::string> Read(const std::string& path, int* errorCode) = 0;
-  // 0, or the I/O error code; the old file stays whole on failure.
-  virtual int Replace(const std::string& path, std::string_view contents) = 0;
+  // 0, or the I/O error code and the system's text for the failure in
+  // `reason`; the old file stays whole on failure.
+  virtual int Replace(const std::string& path, std::string_view contents, std::string* reason) = 0;
 };
 
 IPlacesStore& FilePlacesStore();

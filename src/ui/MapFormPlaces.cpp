@@ -66,8 +66,9 @@ void TMapForm::LoadLocations() {
 void TMapForm::WriteLocations() {
   if (FPlacesFile != PlacesFileState::Writable) return;
   const std::string& path = s_.LocationsFile;
-  if (Store().Replace(path, LocationsFileText(FLocations, FKeptLines, FUnreadRest)) != 0)
-    throw EFCreateError(path);
+  std::string reason;
+  if (Store().Replace(path, LocationsFileText(FLocations, FKeptLines, FUnreadRest), &reason) != 0)
+    throw EFCreateError(path, reason);
 }
 
 void TMapForm::WriteLocationsAfterChange() {

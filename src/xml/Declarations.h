@@ -4,6 +4,7 @@
 
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "xml/NameLists.h"
 #include "xml/XmlTypes.h"
@@ -26,6 +27,10 @@ class TElemDef : public TNvpList<TAttrDef> {
   std::string Name;
   TElemContentKind ContentKind = ckAny;
   std::string ContentModel;  // whitespace removed, parameter references expanded
+  // The attribute declarations that the latest attribute-list declaration for
+  // this element made (and that are still in force), in name order: what that
+  // declaration added, where the list holds what all of them added.
+  std::vector<const TAttrDef*> LastDeclared;
 };
 
 using TElemList = TNameList<TElemDef>;

@@ -1,6 +1,8 @@
 // The document type declaration: the root name, the external and internal
 // subsets and the four kinds of markup declaration in them.
 
+#include <algorithm>
+
 #include "xml/TextRules.h"
 #include "xml/XmlLimits.h"
 #include "xml/XmlParser.h"
@@ -112,16 +114,19 @@ void TXmlParser::ReadDoctype() {
   const char* r = partStart_ + 9;
   for (;;) {
     char c = *r;
-    if (c == '>') break;
+    // Only the declaration's own text can close it: a "]" or ">" that a
+    // parameter entity brings is an ordinary character.
+    const bool ownText = Inputs.Count() <= base;
+    if (c == '>' && ownText) break;
     if (c == '\0') {
-      if (Inputs.Count() <= base) break;
+      if (ownText) break;
       r = Inputs.Pop();
     } else if (c == '%') {
       r = ParameterReference(r);
     } else if (c == '[') {
       phase = kSubset;
       r = ReadMarkupDecls(r + 1);
-    } else if (c == ']') {
+    } else if (c == ']' && ownText) {
       phase = kAfterSubset;
       ++r;
     } else if (IsSpace(c)) {
@@ -152,7 +157,6 @@ void TXmlParser::ReadDoctype() {
   PartKind = pkDtdDeclaration;
   PartName.clear();
   PartText.clear();
-  if (Inputs.Count() > base) ReportError(r);  // ended inside a parameter entity's text
   Inputs.TruncateTo(base);
   declBase_ = outerBase;
   partNext_ = *r == '\0' ? r : r + 1;
@@ -185,8 +189,8 @@ const char* TXmlParser::ReadMarkupDecls(const char* q) {
       q = Inputs.Pop();
     } else if (c == '%') {
       q = ParameterReference(q);
-    } else if (c == '>' || c == ']') {
-      return q;
+    } else if ((c == '>' || c == ']') && Inputs.Count() <= declBase_) {
+      return q;  // the subset's own end; one inside a parameter entity's text is passed over
     } else if (c != '<') {
       ++q;
     } else if (StartsWith(q, "<!ELEMENT")) {
@@ -270,6 +274,7 @@ const char* TXmlParser::ReadAttListDecl(const char* at) {
   enum { kElement, kAttribute, kType, kNotation, kDefault } phase = kElement;
   TElemDef* element = nullptr;
   TAttrDef* attr = nullptr;
+  std::vector<std::string> declared;
   const char* r = at + 9;
   for (;;) {
     char c = *r;
@@ -301,6 +306,7 @@ const char* TXmlParser::ReadAttListDecl(const char* at) {
           element = created.get();
           ElementDecls.AddSorted(std::move(created));
         }
+        element->LastDeclared.clear();
         r = end;
         phase = kAttribute;
         break;
@@ -311,6 +317,7 @@ const char* TXmlParser::ReadAttListDecl(const char* at) {
         // The last declaration of an attribute wins.
         if (int old = element->IndexOfName(created->Name); old >= 0) element->Delete(old);
         attr = created.get();
+        declared.push_back(attr->Name);
         element->AddSorted(std::move(created));
         r = end;
         phase = kType;
@@ -375,7 +382,13 @@ const char* TXmlParser::ReadAttListDecl(const char* at) {
   }
 
   TDefinition definition;
-  if (element) definition = static_cast<const TElemDef*>(element);
+  if (element) {
+    std::sort(declared.begin(), declared.end());
+    declared.erase(std::unique(declared.begin(), declared.end()), declared.end());
+    for (const std::string& name : declared)
+      if (const TAttrDef* decl = element->FindByName(name)) element->LastDeclared.push_back(decl);
+    definition = static_cast<const TElemDef*>(element);
+  }
   return ReportDeclaration(declAttList, at, r, definition);
 }
 

@@ -2,6 +2,7 @@
 // declaration texts, expanded into new strings; and the opening of external texts.
 
 #include <algorithm>
+#include <new>
 
 #include "xml/XmlLimits.h"
 #include "xml/XmlParser.h"
@@ -45,9 +46,34 @@ std::string ResolveSystemId(const std::string& sourceName, const std::string& sy
 
 std::unique_ptr<TXmlParser> TXmlParser::OpenExternal(const std::string& SystemId,
                                                      const std::string&, const std::string&) {
+  const std::string path = ResolveSystemId(SourceName, SystemId);
   auto text = std::make_unique<TXmlParser>();
-  text->LoadDocument(ResolveSystemId(SourceName, SystemId), platform::ShareMode::DenyNone);
+  if (const std::string* read = ExternalFileText(path)) text->LoadText(*read, path);
   return text;
+}
+
+const std::string* TXmlParser::ExternalFileText(const std::string& path) {
+  // A document that names one file many times would otherwise read it from
+  // disk for every reference.
+  auto [at, added] = externalFiles_.try_emplace(path);
+  std::optional<std::string>& kept = at->second;
+  if (added) {
+    try {
+      kept = platform::ReadWholeFile(path, platform::ShareMode::DenyNone, nullptr,
+                                     xmllimits::kMaxExternalText);
+    } catch (const std::bad_alloc&) {
+      // too large to hold: the same as a file that cannot be read
+    }
+    if (kept) {
+      externalBytesRead_ += kept->size();
+      // No reader goes past a NUL: the bytes after it were only read, so they
+      // are charged here, and not kept.
+      size_t used = std::min(kept->find('\0'), kept->size());
+      if (!Spend(static_cast<int64_t>(kept->size() - used))) kept.reset();
+      else kept->resize(used);
+    }
+  }
+  return kept ? &*kept : nullptr;
 }
 
 std::unique_ptr<TXmlParser> TXmlParser::OpenBudgeted(const std::string& systemId,
@@ -56,8 +82,10 @@ std::unique_ptr<TXmlParser> TXmlParser::OpenBudgeted(const std::string& systemId
   if (!Spend(xmllimits::kExternalTextCost)) return nullptr;
   std::unique_ptr<TXmlParser> text = OpenExternal(systemId, publicId, notationId);
   TextsChanged();
-  if (text && !Spend(static_cast<int64_t>(std::char_traits<char>::length(text->TextStart()))))
-    return nullptr;
+  if (!text) return nullptr;
+  // The whole text that is held, also past a NUL in it.
+  const uint64_t size = text->BufferSize() > 0 ? static_cast<uint64_t>(text->BufferSize()) - 1 : 0;
+  if (size > xmllimits::kMaxExternalText || !Spend(static_cast<int64_t>(size))) return nullptr;
   return text;
 }
 

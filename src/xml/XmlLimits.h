@@ -27,8 +27,15 @@ inline constexpr int64_t kBudgetPerDocumentByte = 8;
 
 // Fixed cost of expanding one internal entity reference.
 inline constexpr int64_t kReferenceCost = 64;
-// Fixed cost of opening one external text (an entity's file or the external subset).
+// Fixed cost of opening one external text (an entity's file or the external
+// subset). Its bytes are charged as they are read: a file the first time it is
+// read in a scan (every byte of it, also those past a NUL), after that the text
+// a reader goes through (up to the NUL).
 inline constexpr int64_t kExternalTextCost = 4096;
+// The longest external text (an entity's file or the external subset) that is
+// read; a longer one expands to nothing and its file is not read at all.
+inline constexpr uint64_t kMaxExternalText = uint64_t{1} << 20;
+
 // Cost of applying one declared attribute to one tag (plus its default's length).
 inline constexpr int64_t kDeclaredAttributeCost = 16;
 

@@ -231,6 +231,9 @@ void TXmlParser::ResetBudget() {
   budgetLeft_ = xmllimits::kBudgetBase +
                 xmllimits::kBudgetPerDocumentByte * int64_t{bufferSize_};
   budgetSpent_ = false;
+  // A file may have changed since the last scan: the next one reads it again.
+  externalFiles_.clear();
+  externalBytesRead_ = 0;
 }
 
 bool TXmlParser::Spend(int64_t cost) {

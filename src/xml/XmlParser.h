@@ -9,7 +9,9 @@
 // Every such text ends in a NUL, and no reader moves past it.
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,7 +54,8 @@ class TXmlParser {
 
   // The text of an external entity or external subset, as a new parser the
   // caller owns. System identifiers are taken relative to the document's own
-  // directory; "/" and "\" both separate.
+  // directory; "/" and "\" both separate. Each file is read at most once per
+  // scan, and not at all when it is longer than xmllimits::kMaxExternalText.
   virtual std::unique_ptr<TXmlParser> OpenExternal(const std::string& SystemId,
                                                    const std::string& PublicId,
                                                    const std::string& NotationId);
@@ -67,6 +70,9 @@ class TXmlParser {
   std::string ExpandEntityRefs(const std::string& S);
   // Parameter-entity references of a declaration text replaced.
   std::string ExpandParameterRefs(const std::string& S);
+
+  // Bytes read from external files since the current scan began.
+  uint64_t ExternalBytesRead() const { return externalBytesRead_; }
 
   const char* Buffer() const { return buffer_.get(); }
   int32_t BufferSize() const { return bufferSize_; }
@@ -141,6 +147,9 @@ class TXmlParser {
   std::unique_ptr<TXmlParser> OpenBudgeted(const std::string& systemId,
                                            const std::string& publicId,
                                            const std::string& notationId);
+  // An external file's text as far as a reader goes (to its first NUL), read
+  // from disk only the first time a scan asks; none when it cannot be read.
+  const std::string* ExternalFileText(const std::string& path);
   bool Spend(int64_t cost);
   void ResetBudget();
   const char* FindSemicolon(const char* from);
@@ -171,6 +180,11 @@ class TXmlParser {
 
   int64_t budgetLeft_ = 0;
   bool budgetSpent_ = false;
+
+  // The external files this scan has read, by resolved path; none for one that
+  // could not be read.
+  std::map<std::string, std::optional<std::string>> externalFiles_;
+  uint64_t externalBytesRead_ = 0;
 
   // A range of one text known to hold no ";", valid for one generation of texts.
   uint64_t textGeneration_ = 0;

@@ -21,6 +21,8 @@ TEST(Errors, IoErrorMessagesFollowTheCodeTable) {
 TEST(Errors, FileAndListMessages) {
   EXPECT_STREQ(EFOpenError("C:\\x.mul").what(), "Cannot open file C:\\x.mul");
   EXPECT_STREQ(EFCreateError("locations.txt").what(), "Cannot create file locations.txt");
+  EXPECT_STREQ(EFCreateError("locations.txt", "No space left on device").what(),
+               "Cannot create file locations.txt: No space left on device");
   EXPECT_STREQ(EListError(2).what(), "List index out of bounds (2)");
   EXPECT_STREQ(EListError(2).KindName(), "EListError");
 }

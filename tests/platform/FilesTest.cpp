@@ -2,7 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "TempDir.h"
 #include "common/Errors.h"
@@ -68,6 +80,144 @@ TEST(Files, FailedReplaceKeepsTheOldFile) {
   EXPECT_NE(ReplaceFileContents("", "data"), 0);
 }
 
+size_t EntriesIn(const std::filesystem::path& dir) {
+  size_t n = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) n += !entry.path().empty();
+  return n;
+}
+
+TEST(Files, ReplaceFileContentsNeverWritesThroughWhatStandsBesideTheFile) {
+  namespace fs = std::filesystem;
+  struct Case {
+    const char* name;
+    bool link;
+    bool linkTargetExists;
+  };
+  const Case cases[] = {
+      {"a file left by an earlier run", false, false},
+#ifndef _WIN32
+      {"a link to another file", true, true},
+      {"a link to nothing", true, false},
+#endif
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    std::string file = dir.Write("locations.txt", "old");
+    fs::path beside = dir.Path() / "locations.txt.new";
+    fs::path elsewhere = dir.Path() / "elsewhere.txt";
+    if (!c.link) dir.Write("locations.txt.new", "theirs");
+    if (c.link && c.linkTargetExists) dir.Write("elsewhere.txt", "theirs");
+    if (c.link) fs::create_symlink(elsewhere, beside);
+
+    EXPECT_EQ(ReplaceFileContents(file, "mine"), 0);
+    EXPECT_EQ(dir.Read("locations.txt"), "mine");
+    EXPECT_FALSE(fs::is_symlink(fs::symlink_status(file)));
+    EXPECT_EQ(fs::is_symlink(fs::symlink_status(beside)), c.link);
+    if (!c.link) {
+      EXPECT_EQ(dir.Read("locations.txt.new"), "theirs");
+    }
+    EXPECT_EQ(fs::exists(elsewhere), c.linkTargetExists);
+    if (c.linkTargetExists) {
+      EXPECT_EQ(dir.Read("elsewhere.txt"), "theirs");
+    }
+    EXPECT_EQ(EntriesIn(dir.Path()), c.linkTargetExists ? 3u : 2u);  // no temporary left
+  }
+}
+
+#ifndef _WIN32
+TEST(Files, ReplaceFileContentsKeepsTheReplacedFilesPermissions) {
+  for (mode_t mode : {0600, 0640, 0444, 0755}) {
+    SCOPED_TRACE(mode);
+    TempDir dir;
+    std::string file = dir.Write("locations.txt", "old");
+    ASSERT_EQ(chmod(file.c_str(), mode), 0);
+    EXPECT_EQ(ReplaceFileContents(file, "new"), 0);
+    EXPECT_EQ(dir.Read("locations.txt"), "new");
+    struct stat st;
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, mode);
+  }
+}
+
+TEST(Files, FailedReplaceGivesTheSystemsReasonAndKeepsTheOldFile) {
+  TempDir dir;
+  std::string file = dir.Write("locations.txt", "old");
+  std::string reason;
+  EXPECT_EQ(ReplaceFileContents(dir.File("no/such/dir/file"), "data", &reason), 2);
+  EXPECT_EQ(reason, "No such file or directory");
+
+  // A write the system refuses part way (here: a file size limit, as a full
+  // disk would) fails the whole replacement.
+  struct rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  struct rlimit small = saved;
+  small.rlim_cur = 4;
+  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  int code = ReplaceFileContents(file, "longer than four bytes", &reason);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_NE(code, 0);
+  EXPECT_EQ(reason, "File too large");
+  EXPECT_EQ(dir.Read("locations.txt"), "old");
+  EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+#else
+TEST(Files, ReplaceFileContentsKeepsTheReplacedFilesAttributes) {
+  TempDir dir;
+  std::string file = dir.Write("locations.txt", "old");
+  ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_EQ(ReplaceFileContents(file, "new"), 0);
+  EXPECT_EQ(dir.Read("locations.txt"), "new");
+  EXPECT_TRUE(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST(Files, FailedReplaceGivesTheSystemsReason) {
+  TempDir dir;
+  std::string reason;
+  EXPECT_EQ(ReplaceFileContents(dir.File("no/such/dir/file"), "data", &reason), 3);
+  EXPECT_EQ(reason, "The system cannot find the path specified.");
+}
+
+TEST(Files, ASharedReadFileMayBeDeletedOrReplacedWhileItIsHeld) {
+  struct Case {
+    const char* name;
+    bool (*change)(const std::string& path, const std::string& other);
+    const char* left;  // the file's contents afterwards, or nothing
+  };
+  const Case cases[] = {
+      {"deleted", [](const std::string& path, const std::string&) { return DeleteFileA(path.c_str()) != 0; },
+       nullptr},
+      {"renamed over",
+       [](const std::string& path, const std::string& other) {
+         return MoveFileExA(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+       },
+       "patched"},
+      {"replaced whole",
+       [](const std::string& path, const std::string&) { return ReplaceFileContents(path, "patched") == 0; },
+       "patched"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    std::string path = dir.Write("map0.mul", "original");
+    std::string other = dir.Write("map0.mul.patch", "patched");
+    auto held = SharedReadFile::Open(path);
+    EXPECT_TRUE(c.change(path, other)) << GetLastError();
+    char buffer[8] = {};
+    EXPECT_EQ(held->ReadAt(0, buffer, 8), 8u);  // the old file goes on being read
+    EXPECT_EQ(std::string(buffer, 8), "original");
+    held.reset();
+    if (c.left) {
+      EXPECT_EQ(dir.Read("map0.mul"), c.left);
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(path));
+    }
+  }
+}
+#endif
+
 TEST(Files, SharedReadFileReadsAtPositionsAndShortAtTheEnd) {
   TempDir dir;
   std::string file = dir.Write("data.mul", "0123456789");
@@ -98,6 +248,41 @@ TEST(Files, SharedReadFileOfAnEmptyFileHasNoMappingAndAMissingOneRaises) {
     EXPECT_EQ(std::string(e.what()), "Cannot open file " + dir.File("missing.mul"));
   }
 }
+
+#ifndef _WIN32
+TEST(Files, SharedReadFileRefusesWhatIsNotARegularFileWithoutWaiting) {
+  TempDir dir;
+  std::string fifo = dir.File("pipe.mul");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  struct Case {
+    const char* name;
+    std::string path;
+  };
+  const Case cases[] = {
+      {"a FIFO with no writer", fifo},
+      {"a device without end", "/dev/zero"},
+      {"a directory", dir.Path().string()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto refused = std::async(std::launch::async, [&c] {
+      try {
+        SharedReadFile::Open(c.path);
+        return false;
+      } catch (const EFOpenError&) {
+        return true;
+      }
+    });
+    if (refused.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+      ADD_FAILURE() << "the open is still waiting";
+      // A writer lets the blocked open return, so that the test can end.
+      int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+      if (writer >= 0) close(writer);
+    }
+    EXPECT_TRUE(refused.get());
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace wf::platform

@@ -76,5 +76,46 @@ TEST(XmlTrace, PrintsOneLinePerEventAndNothingForAMissingFile) {
   EXPECT_EQ(err, "");
 }
 
+TEST(XmlTrace, AttListShowsWhatEachDeclarationDeclared) {
+  struct Case {
+    const char* name;
+    const char* decls;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"a second declaration for the element", "<!ATTLIST e a CDATA 'x' b CDATA 'y'><!ATTLIST e a CDATA 'z'>",
+       "AttList \"e\" [\"a\" \"x\" \"CDATA\" \"\" CDATA Default] [\"b\" \"y\" \"CDATA\" \"\" CDATA Default]\n"
+       "AttList \"e\" [\"a\" \"z\" \"CDATA\" \"\" CDATA Default]\n"
+       "DtdRead \"d\"\nEmptyTag \"e\" \"a\"=\"z\"/Default/CDATA \"b\"=\"y\"/Default/CDATA\n"},
+      {"one attribute twice in one declaration", "<!ATTLIST e b CDATA '1' a ID #IMPLIED b CDATA '3'>",
+       "AttList \"e\" [\"a\" \"\" \"ID\" \"\" ID Implied] [\"b\" \"3\" \"CDATA\" \"\" CDATA Default]\n"
+       "DtdRead \"d\"\nEmptyTag \"e\" \"b\"=\"3\"/Default/CDATA\n"},
+      {"after an element declaration dropped the earlier ones",
+       "<!ATTLIST e a CDATA 'x'><!ELEMENT e ANY><!ATTLIST e c CDATA 'w'>",
+       "AttList \"e\" [\"a\" \"x\" \"CDATA\" \"\" CDATA Default]\nElement \"e\" \"Any\" \"ANY\"\n"
+       "AttList \"e\" [\"c\" \"w\" \"CDATA\" \"\" CDATA Default]\n"
+       "DtdRead \"d\"\nEmptyTag \"e\" \"c\"=\"w\"/Default/CDATA\n"},
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string file = dir.Write("doc.xml", std::string("<!DOCTYPE d [") + c.decls + "]><e/>");
+    std::string out, err;
+    EXPECT_EQ(RunTrace({file.c_str()}, out, err), 0);
+    EXPECT_EQ(out, c.expected);
+  }
+}
+
+TEST(XmlTrace, OutputGrowsWithTheDocumentNotWithTheSquareOfItsAttributeLists) {
+  std::string doc = "<!DOCTYPE d [";
+  for (int i = 0; i < 2000; ++i) doc += "<!ATTLIST e a" + std::to_string(i) + " CDATA #IMPLIED>";
+  doc += "]><e/>";
+  TempDir dir;
+  std::string file = dir.Write("doc.xml", doc);
+  std::string out, err;
+  EXPECT_EQ(RunTrace({file.c_str()}, out, err), 0);
+  EXPECT_LT(out.size(), 3 * doc.size());
+}
+
 }  // namespace
 }  // namespace wf

@@ -107,9 +107,12 @@ class FakePlacesStore : public IPlacesStore {
     }
     return contents;
   }
-  int Replace(const std::string&, std::string_view text) override {
+  int Replace(const std::string&, std::string_view text, std::string* reason) override {
     ++writes;
-    if (writeError) return writeError;
+    if (writeError) {
+      *reason = writeReason;
+      return writeError;
+    }
     contents = std::string(text);
     readError = 0;
     return 0;
@@ -117,6 +120,7 @@ class FakePlacesStore : public IPlacesStore {
   std::optional<std::string> contents;
   int readError = 0;
   int writeError = 0;
+  std::string writeReason;  // the system's text that comes with writeError
   int writes = 0;
 };
 

@@ -141,6 +141,37 @@ TEST(PlacesFile, AFailedWriteIsReportedAndTheChangeKept) {
   EXPECT_FALSE(store.contents.has_value());
 }
 
+TEST(PlacesFile, AFailedWriteSaysWhatTheSystemGaveAsTheReason) {
+  struct Case {
+    const char* name;
+    int code;
+    const char* reason;
+    const char* shown;  // after the file name
+  };
+  const Case cases[] = {
+      {"a full disk", 101, "There is not enough space on the disk.",
+       ": There is not enough space on the disk."},
+      {"a read-only medium", 5, "Read-only file system", ": Read-only file system"},
+      {"no text from the system", 5, "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormRig rig;
+    FakePlacesStore store;
+    store.writeError = c.code;
+    store.writeReason = c.reason;
+    rig.store = &store;
+    TMapForm& form = rig.Start();
+    rig.input.answers = {"Haus"};
+    try {
+      form.btnNeuClick();
+      ADD_FAILURE() << "no error raised";
+    } catch (const EFCreateError& e) {
+      EXPECT_EQ(std::string(e.what()), "Cannot create file " + rig.PlacesFile() + c.shown);
+    }
+  }
+}
+
 TEST(PlacesFile, EveryChangeIsWrittenAtOnce) {
   FormRig rig;
   TMapForm& form = rig.Start();

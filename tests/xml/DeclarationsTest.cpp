@@ -68,7 +68,7 @@ TEST(Declarations, LaterDeclarationsReplaceEarlierOnesButNotationsAccumulate) {
          "<!NOTATION g SYSTEM 'first'><!NOTATION g PUBLIC 'pub' 'second'>]><e/>&n;");
   EXPECT_EQ(t.Scan(),
             (Lines{"AttList \"e\" [\"a\" \"x\" \"CDATA\" \"\" CDATA Default] [\"b\" \"y\" \"CDATA\" \"\" CDATA Default]",
-                   "AttList \"e\" [\"a\" \"z\" \"CDATA\" \"\" CDATA Default] [\"b\" \"y\" \"CDATA\" \"\" CDATA Default]",
+                   "AttList \"e\" [\"a\" \"z\" \"CDATA\" \"\" CDATA Default]",
                    "Element \"e\" \"Empty\" \"EMPTY\"",  // drops the attribute declarations
                    "Entity \"n\" \"one\" \"\" \"\" \"\"", "Entity \"n\" \"two\" \"\" \"\" \"\"",
                    "Notation \"g\" \"first\" \"\"", "Notation \"g\" \"second\" \"pub\"", "DtdRead \"d\"",
@@ -127,9 +127,38 @@ TEST(Declarations, UnknownMarkupAndStrayTextAreErrors) {
   EXPECT_EQ(Trace("<!DOCTYPE d [ ] junk><x/>"),
             (Lines{"DtdError \"junk><x/>\"", "DtdError \"unk><x/>\"", "DtdError \"nk><x/>\"", "DtdError \"k><x/>\"",
                    "DtdRead \"d\"", "EmptyTag \"x\""}));
-  // The declaration ended inside a parameter entity's text.
-  EXPECT_EQ(Trace("<!DOCTYPE d [<!ENTITY % e ']>'> %e; <x/>"),
-            (Lines{"Entity \"e\" \"]>\" \"\" \"\" \"\"", "DtdError \">\"", "DtdRead \"d\""}));
+}
+
+TEST(Declarations, OnlyTheDocumentsOwnBracketAndGtEndTheDeclaration) {
+  struct Case {
+    const char* name;
+    const char* doc;
+    Lines expected;
+  };
+  const Case cases[] = {
+      {"a closing text in the subset is passed over",
+       "<!DOCTYPE d [<!ENTITY % e ']>'> %e; ]><config key='a' value='b'/>",
+       {"Entity \"e\" \"]>\" \"\" \"\" \"\"", "DtdRead \"d\"",
+        "EmptyTag \"config\" \"key\"=\"a\"/Normal/Unknown \"value\"=\"b\"/Normal/Unknown"}},
+      {"declarations after it still count",
+       "<!DOCTYPE d [<!ENTITY % e '>'>%e;<!ENTITY x 'X'>]><t>&x;</t>",
+       {"Entity \"e\" \">\" \"\" \"\" \"\"", "Entity \"x\" \"X\" \"\" \"\" \"\"", "DtdRead \"d\"",
+        "StartTag \"t\"", "Content \"X\"", "EndTag \"t\""}},
+      {"a declaration and a close in one text",
+       "<!DOCTYPE d [<!ENTITY % e \"<!ENTITY y 'Y'>]>\">%e;]><t>&y;</t>",
+       {"Entity \"e\" \"<!ENTITY y 'Y'>]>\" \"\" \"\" \"\"", "Entity \"y\" \"Y\" \"\" \"\" \"\"",
+        "DtdRead \"d\"", "StartTag \"t\"", "Content \"Y\"", "EndTag \"t\""}},
+      {"after the subset it is stray text", "<!DOCTYPE d [<!ENTITY % e ']>'>] %e; ><t/>",
+       {"Entity \"e\" \"]>\" \"\" \"\" \"\"", "DtdError \"]>\"", "DtdError \">\"", "DtdRead \"d\"",
+        "EmptyTag \"t\""}},
+      {"without its own end the declaration runs to the end of the input",
+       "<!DOCTYPE d [<!ENTITY % e ']>'> %e; <x/>",
+       {"Entity \"e\" \"]>\" \"\" \"\" \"\"", "DtdError \"<x/>\"", "DtdRead \"d\""}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Trace(c.doc), c.expected);
+  }
 }
 
 TEST(Declarations, ExternalSubsetIsReadBeforeTheInternalOne) {

@@ -154,6 +154,78 @@ TEST(Limits, ExternalTextsNamingTheDocumentItselfOrADirectoryEnd) {
   EXPECT_EQ(TraceFile(dir.Write("d2.xml", "<!DOCTYPE d SYSTEM 'sub'><x/>")), (Lines{"DtdRead \"d\"", "EmptyTag \"x\""}));
 }
 
+// A configuration whose one value refers `references` times to an external file.
+std::string ConfigReferring(const std::string& file, int references) {
+  std::string refs;
+  for (int i = 0; i < references; ++i) refs += "&e;";
+  return "<?xml version=\"1.0\"?>\n<!DOCTYPE configuration [<!ENTITY e SYSTEM '" + file +
+         "'>]>\n<configuration>\n<config key=\"map0\" value=\"" + refs + "\"/>\n</configuration>\n";
+}
+
+TEST(Limits, ExternalFilesAreReadAtMostOncePerScanAndNeverWhenTooLong) {
+  TempDir dir;
+  const uint64_t cap = xmllimits::kMaxExternalText;
+  // Files of these sizes start with a NUL (or "x" and a NUL) and are sparse.
+  auto sized = [&](const char* name, const std::string& head, uint64_t size) {
+    std::string file = dir.Write(name, head);
+    std::filesystem::resize_file(file, size);
+    return name;
+  };
+  struct Case {
+    const char* name;
+    const char* file;
+    int references;
+    uint64_t bytesRead;
+    std::string value;
+  };
+  const Case cases[] = {
+      {"64 references to 100 MB", sized("huge.bin", std::string(1, '\0'), 100u << 20), 64, 0, ""},
+      {"1000 references to 100 MB", "huge.bin", 1000, 0, ""},
+      {"one byte over the limit", sized("over.bin", "x", cap + 1), 64, 0, ""},
+      {"64 references to the longest text read", sized("cap.bin", std::string("x\0", 2), cap), 64, cap,
+       std::string(64, 'x')},
+      {"a missing file", "missing.bin", 64, 0, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TracedScanner t;
+    t.LoadFile(dir.Write("configtravel.xml", ConfigReferring(c.file, c.references)));
+    for (int scan = 0; scan < 2; ++scan) {  // each scan reads the file again, once
+      Lines lines = t.Scan();
+      EXPECT_EQ(t.Scanner.Parser->ExternalBytesRead(), c.bytesRead);
+      ASSERT_GE(lines.size(), 3u);  // the value is in the one tag between two others
+      EXPECT_EQ(lines[lines.size() - 2], "EmptyTag \"config\" \"key\"=\"map0\"/Normal/Unknown \"value\"=\"" + c.value +
+                              "\"/Normal/Unknown");
+    }
+  }
+}
+
+TEST(Limits, ExternalTextsFromTheHookAreHeldToTheSameLimit) {
+  struct Case {
+    const char* name;
+    uint64_t size;
+    bool read;
+  };
+  const Case cases[] = {
+      {"the longest text", xmllimits::kMaxExternalText, true},
+      {"one byte longer", xmllimits::kMaxExternalText + 1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TracedScanner t;
+    t.Scanner.OnLoadExternal = [&](TCustomXmlScanner&, const std::string&, const std::string&,
+                                   const std::string&, std::unique_ptr<TXmlParser>& result) {
+      result = std::make_unique<TXmlParser>();
+      result->LoadText(std::string(c.size, 'x'));
+    };
+    t.Load("<!DOCTYPE d [<!ENTITY e SYSTEM 'e'>]><t>&e;</t>");
+    Lines lines = t.Scan();
+    ASSERT_GE(lines.size(), 4u);  // entity, doctype, start tag, then the text or the end tag
+    std::string expected = c.read ? "Content \"" + std::string(c.size, 'x') + "\"" : "EndTag \"t\"";
+    EXPECT_TRUE(lines[3] == expected) << lines[3].substr(0, 40);
+  }
+}
+
 TEST(Limits, DeclaredDefaultsAreNotMultipliedWithoutBound) {
   std::string decls = "<!ATTLIST t";
   for (int i = 0; i < 100; ++i) decls += " a" + std::to_string(i) + " CDATA 'value'";

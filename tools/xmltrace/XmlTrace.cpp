@@ -84,10 +84,12 @@ void BindTrace(TCustomXmlScanner& scanner, std::function<void(const std::string&
   };
   scanner.OnAttList = [emit](TCustomXmlScanner&, const TElemDef& def) {
     std::string text = "AttList " + Quoted(def.Name);
-    for (const TAttrDef& a : def)
-      text += " [" + Quoted(a.Name) + ' ' + Quoted(a.Value) + ' ' + Quoted(a.TypeText) + ' ' +
-              Quoted(a.NotationList) + ' ' + AttrKindNames[a.AttrKind] + ' ' +
-              DefaultKindNames[a.DefaultKind] + ']';
+    // Only what this declaration declared: the element's whole list, again at
+    // every declaration, would grow with the square of their number.
+    for (const TAttrDef* a : def.LastDeclared)
+      text += " [" + Quoted(a->Name) + ' ' + Quoted(a->Value) + ' ' + Quoted(a->TypeText) + ' ' +
+              Quoted(a->NotationList) + ' ' + AttrKindNames[a->AttrKind] + ' ' +
+              DefaultKindNames[a->DefaultKind] + ']';
     (*emit)(text);
   };
   scanner.OnEntity = [emit](TCustomXmlScanner&, const TEntityDef& def) {

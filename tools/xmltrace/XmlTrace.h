@@ -11,6 +11,8 @@
 //   Notation "NAME" "VALUE" "PUBLICID"             DtdError "TEXT"
 //
 // ATTRS is, per attribute in list order, ` "NAME"="VALUE"/VALUEKIND/ATTRKIND`.
+// AttList shows the attribute declarations that one declaration made, in name
+// order; those of earlier declarations for the element were shown with them.
 
 #include <functional>
 #include <iosfwd>

@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <random>
+#include <system_error>
+
 #include "common/Errors.h"
 #include "platform/Files.h"
 
@@ -70,7 +73,8 @@ bool FileExists(const std::string& path) {
   return !path.empty() && stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode, int* errorCode) {
+std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode, int* errorCode,
+                                         uint64_t maxSize) {
   auto fail = [&](int err) -> std::optional<std::string> {
     if (errorCode) *errorCode = IoCode(err);
     return std::nullopt;
@@ -89,6 +93,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode, int
     err = EISDIR;
   else if (!S_ISREG(st.st_mode))
     err = EACCES;
+  else if (static_cast<uint64_t>(st.st_size) > maxSize)
+    err = EFBIG;
   if (err) {
     close(fd);
     return fail(err);
@@ -105,18 +111,43 @@ std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode, int
     }
     if (n == 0) break;
     data.append(chunk, static_cast<size_t>(n));
+    if (data.size() > maxSize) {  // it grew while we read
+      close(fd);
+      return fail(EFBIG);
+    }
   }
   close(fd);
   return data;
 }
 
-int ReplaceFileContents(const std::string& path, std::string_view contents) {
-  if (path.empty()) return 2;
-  std::string temp = path + ".new";
-  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return IoCode(errno);
-  bool ok = WriteAll(fd, contents) && fsync(fd) == 0;
-  int err = errno;
+int ReplaceFileContents(const std::string& path, std::string_view contents, std::string* reason) {
+  auto failed = [reason](int err) {
+    if (reason) *reason = std::generic_category().message(err);
+    return IoCode(err);
+  };
+  if (path.empty()) return failed(ENOENT);
+  // A fresh name, created exclusively: a file or link already standing at a
+  // name we would write is never opened, so nothing is written through it.
+  std::random_device random;
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    temp = path + ".new-" + std::to_string(random() % 1000000000u);
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0 && errno != EEXIST) return failed(errno);
+  }
+  if (fd < 0) return failed(EEXIST);
+  bool ok = true;
+  int err = 0;
+  struct stat old;
+  if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) && fchmod(fd, old.st_mode & 0777) != 0) {
+    ok = false;
+    err = errno;
+  }
+  if (ok && !(WriteAll(fd, contents) && fsync(fd) == 0)) {
+    ok = false;
+    err = errno;
+  }
   if (close(fd) != 0 && ok) {
     ok = false;
     err = errno;
@@ -127,14 +158,21 @@ int ReplaceFileContents(const std::string& path, std::string_view contents) {
   }
   if (!ok) {
     unlink(temp.c_str());
-    return IoCode(err);
+    return failed(err);
   }
   return 0;
 }
 
 std::unique_ptr<SharedReadFile> SharedReadFile::Open(const std::string& path) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // As in ReadWholeFile: a FIFO would block the open until a writer comes, a
+  // device could be read without end.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) throw EFOpenError(path);
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    throw EFOpenError(path);
+  }
   return std::unique_ptr<SharedReadFile>(new SharedReadFile(fd));
 }
 

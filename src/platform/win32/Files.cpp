@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <random>
+#include <string>
 
 #include "common/Errors.h"
 #include "platform/Files.h"
@@ -17,6 +19,22 @@ int IoCode(DWORD err) {
 }
 
 HANDLE AsHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+
+// The system's text for an error, in English where the system has it, without
+// the line end it comes with.
+std::string SystemErrorText(DWORD err) {
+  char* text = nullptr;
+  const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                      FORMAT_MESSAGE_IGNORE_INSERTS;
+  DWORD n = FormatMessageA(flags, nullptr, err, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                           reinterpret_cast<char*>(&text), 0, nullptr);
+  if (n == 0) n = FormatMessageA(flags, nullptr, err, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string out = n ? std::string(text, n) : "system error " + std::to_string(err);
+  if (text) LocalFree(text);
+  while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == ' '))
+    out.pop_back();
+  return out;
+}
 
 class Win32MappedView : public MappedView {
  public:
@@ -53,7 +71,7 @@ bool FileExists(const std::string& path) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode share,
-                                         int* errorCode) {
+                                         int* errorCode, uint64_t maxSize) {
   auto fail = [&](DWORD err) -> std::optional<std::string> {
     if (errorCode) *errorCode = IoCode(err);
     return std::nullopt;
@@ -69,6 +87,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode shar
     CloseHandle(file);
     return fail(ERROR_ACCESS_DENIED);
   }
+  LARGE_INTEGER size;
+  if (GetFileSizeEx(file, &size) && static_cast<uint64_t>(size.QuadPart) > maxSize) {
+    CloseHandle(file);
+    return fail(ERROR_FILE_TOO_LARGE);
+  }
   std::string data;
   char chunk[65536];
   for (;;) {
@@ -80,17 +103,34 @@ std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode shar
     }
     if (n == 0) break;
     data.append(chunk, n);
+    if (data.size() > maxSize) {  // it grew while we read
+      CloseHandle(file);
+      return fail(ERROR_FILE_TOO_LARGE);
+    }
   }
   CloseHandle(file);
   return data;
 }
 
-int ReplaceFileContents(const std::string& path, std::string_view contents) {
-  if (path.empty()) return 2;
-  std::string temp = path + ".new";
-  HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return IoCode(GetLastError());
+int ReplaceFileContents(const std::string& path, std::string_view contents, std::string* reason) {
+  auto failed = [reason](DWORD err) {
+    if (reason) *reason = SystemErrorText(err);
+    return IoCode(err);
+  };
+  if (path.empty()) return failed(ERROR_FILE_NOT_FOUND);
+  // A fresh name, created exclusively: a file or link already standing at a
+  // name we would write is never opened, so nothing is written through it.
+  std::random_device random;
+  std::string temp;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
+    temp = path + ".new-" + std::to_string(random() % 1000000000u);
+    file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD err = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (err && err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) return failed(err);
+  }
+  if (file == INVALID_HANDLE_VALUE) return failed(ERROR_FILE_EXISTS);
   bool ok = true;
   DWORD err = 0;
   while (ok && !contents.empty()) {
@@ -107,21 +147,29 @@ int ReplaceFileContents(const std::string& path, std::string_view contents) {
     err = GetLastError();
   }
   CloseHandle(file);
-  if (ok && !MoveFileExA(temp.c_str(), path.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  // ReplaceFile gives the new file the old one's attributes and security;
+  // MoveFileEx takes over where there is no old file (or ReplaceFile cannot).
+  if (ok && !(FileExists(path) &&
+              ReplaceFileA(path.c_str(), temp.c_str(), nullptr,
+                           REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                           nullptr)) &&
+      !MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ok = false;
     err = GetLastError();
   }
   if (!ok) {
     DeleteFileA(temp.c_str());
-    return IoCode(err);
+    return failed(err);
   }
   return 0;
 }
 
 std::unique_ptr<SharedReadFile> SharedReadFile::Open(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Sharing delete too lets the game's patcher delete the file or rename
+  // another over it while we hold it; we go on reading the old one.
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) throw EFOpenError(path);
   return std::unique_ptr<SharedReadFile>(new SharedReadFile(reinterpret_cast<intptr_t>(file)));
 }
