@@ -120,6 +120,7 @@ void TMapForm::btnNeuClick() {
   if (!answer || answer->empty()) return;
   const std::string x = c_.eX.Text(), y = c_.eY.Text(), z = c_.eZ.Text();
   CheckLocationName(*answer);
+  CheckPlaceCoordinates(x, y, z);
   CheckCoordinateText(x);
   CheckCoordinateText(y);
   CheckCoordinateText(z);
@@ -145,6 +146,7 @@ void TMapForm::btnChangeClick() {
   const int index = SelectedLocationIndex();
   if (index < 0) return;
   const std::string x = c_.eX.Text(), y = c_.eY.Text(), z = c_.eZ.Text();
+  CheckPlaceCoordinates(x, y, z);
   CheckCoordinateText(x);
   CheckCoordinateText(y);
   CheckCoordinateText(z);
@@ -186,13 +188,16 @@ void TMapForm::cbTravelChange() {
     edits[i]->SetText(items[static_cast<size_t>(i)]);
   }
   SetCentreFromEdits();
-  if (mapNo != FMapIndex) {
+  // The picture changes first, so that a failed save leaves it and the map
+  // number together.
+  const bool otherMap = mapNo != FMapIndex;
+  if (otherMap) {
     FMapIndex = mapNo;
-    s_.Config->SetInteger("CurrentMap", mapNo);
     DrawOverview();
     FZoom = 1;
   }
   DrawDetail();
+  if (otherMap) s_.Config->SetInteger("CurrentMap", mapNo);
 }
 
 }  // namespace wf::ui
