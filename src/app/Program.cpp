@@ -8,6 +8,7 @@
 #include "mapdata/MapTable.h"
 #include "platform/Files.h"
 #include "platform/win32/ClientWindows.h"
+#include "platform/win32/SingleInstance.h"
 #include "ui/MapForm.h"
 #include "ui/win32/InputDialog.h"
 #include "ui/win32/MapWindow.h"
@@ -21,6 +22,9 @@ int RunProgram(int showCommand) {
   ui::win32::TInputDialog input;
   platform::Win32ClientWindows client;
   const std::string directory = platform::ExecutableDirectory();
+  // A second copy would write the same files; the first one is shown instead.
+  platform::Win32SingleInstance instances;
+  if (!platform::StartAsOnlyCopy(instances, directory)) return 0;
 
   auto config = std::make_unique<TConfig>();
   config->LoadFromFile(directory + "configtravel.xml");

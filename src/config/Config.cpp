@@ -1,5 +1,7 @@
 #include "config/Config.h"
 
+#include <algorithm>
+
 #include "common/Errors.h"
 #include "common/IntegerText.h"
 #include "platform/Files.h"
@@ -9,9 +11,11 @@ namespace wf {
 namespace {
 
 // Attribute value text that the scanner reads back as exactly these bytes: the
-// delimiting quote, "<" and "&" are written as references, everything else as
-// held. "&amp;" would be read back as "&" and then, followed by "#", taken for a
-// character reference, so there "&" is written as "&#38;".
+// delimiting quote, "<" and "&" are written as references, a byte 0 (which
+// would end the document) and the line and tab characters (which would read
+// back as spaces) as character references, everything else as held. "&amp;"
+// would be read back as "&" and then, followed by "#", taken for a character
+// reference, so there "&" is written as "&#38;".
 std::string Escaped(std::string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -20,10 +24,19 @@ std::string Escaped(std::string_view text) {
       case '&': out += (i + 1 < text.size() && text[i + 1] == '#') ? "&#38;" : "&amp;"; break;
       case '"': out += "&quot;"; break;
       case '<': out += "&lt;"; break;
+      case '\0':
+      case '\t':
+      case '\n':
+      case '\r': out += "&#" + std::to_string(static_cast<int>(text[i])) + ";"; break;
       default: out += text[i];
     }
   }
   return out;
+}
+
+std::string LeftAloneMessage(const std::string& fileName, const std::string& reason) {
+  return "The configuration file " + fileName + " is not changed by the program, because " + reason +
+         "; settings changed now last only until the program ends";
 }
 
 }  // namespace
@@ -54,12 +67,34 @@ int32_t TConfig::GetInteger(std::string_view key) const {
   return pair ? ParseIntegerOrZero(pair->Value) : 0;
 }
 
-void TConfig::SetInteger(std::string_view key, int32_t value) {
+void TConfig::SetValue(std::string_view key, std::string value) {
   if (TPair* pair = MutablePair(key))
-    pair->Value = NumberText(value);
+    pair->Value = std::move(value);
   else
-    AddPair(std::string(key), NumberText(value));
+    AddPair(std::string(key), std::move(value));
+}
+
+void TConfig::SetInteger(std::string_view key, int32_t value) {
+  SetValue(key, NumberText(value));
+  auto change = std::find_if(FChanges.begin(), FChanges.end(),
+                             [&](const auto& c) { return c.first == key; });
+  if (change != FChanges.end())
+    change->second = NumberText(value);
+  else
+    FChanges.emplace_back(std::string(key), NumberText(value));
+  TakeInOutsideChanges();
   SaveToFile(FFileName);
+}
+
+void TConfig::TakeInOutsideChanges() {
+  if (FFileName.empty() || (!FLeftAlone.empty() && FLeftAloneFile == FFileName)) return;
+  std::optional<std::string> now = platform::ReadWholeFile(FFileName, platform::ShareMode::DenyNone);
+  // A file deleted meanwhile holds nothing to merge: it is written anew from
+  // the pairs held.
+  if (now == FFileBytes || (!now && !platform::FileExists(FFileName))) return;
+  ClearPairs();
+  ReadFile(FFileName);
+  for (const auto& [key, value] : FChanges) SetValue(key, value);
 }
 
 std::string TConfig::FileText() const {
@@ -72,7 +107,22 @@ std::string TConfig::FileText() const {
 
 void TConfig::SaveToFile(const std::string& fileName) {
   FFileName = fileName;
-  if (int code = platform::ReplaceFileContents(fileName, FileText())) throw EInOutError(code);
+  if (FLeftAloneFile != fileName) {
+    FLeftAlone.clear();
+    FLeftAloneTold = false;
+  }
+  const std::string text = FileText();
+  if (FLeftAlone.empty() && !ReadsBackExactly(text)) {
+    FLeftAloneFile = fileName;
+    FLeftAlone = "a setting could not be written so that it reads back as it is";
+  }
+  if (!FLeftAlone.empty()) {
+    if (FLeftAloneTold) return;
+    FLeftAloneTold = true;
+    throw Exception(LeftAloneMessage(fileName, FLeftAlone));
+  }
+  if (int code = platform::ReplaceFileContents(fileName, text)) throw EInOutError(code);
+  FFileBytes = text;
 }
 
 }  // namespace wf

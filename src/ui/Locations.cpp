@@ -175,6 +175,21 @@ void CheckCoordinateText(const std::string& text) {
                         "or a line break");
 }
 
+void CheckPlaceCoordinates(const std::string& x, const std::string& y, const std::string& z) {
+  struct Field {
+    const char* name;
+    const std::string& text;
+    int32_t lowest, highest;
+  };
+  for (const Field& f : {Field{"X", x, 0, 65535}, Field{"Y", y, 0, 65535}, Field{"Z", z, -128, 127}}) {
+    const std::optional<int32_t> value = TryParseInteger(f.text);
+    if (!value || *value < f.lowest || *value > f.highest)
+      throw EPlaceRefused("'" + f.text + "' cannot be stored as " + f.name + ": " + f.name +
+                          " must be a whole number from " + NumberText(f.lowest) + " to " +
+                          NumberText(f.highest));
+  }
+}
+
 namespace {
 
 class FileStore : public IPlacesStore {

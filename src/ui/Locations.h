@@ -82,6 +82,9 @@ std::string UniqueLocationName(const TLocationList& places, const std::string& a
 // breaks or a byte 0 end the line.
 void CheckLocationName(const std::string& name);
 void CheckCoordinateText(const std::string& text);
+// Raise EPlaceRefused, naming the field, unless X and Y are integer text from 0
+// to 65535 and Z from -128 to 127: anything else would travel somewhere else.
+void CheckPlaceCoordinates(const std::string& x, const std::string& y, const std::string& z);
 
 // Where the places are kept. The program keeps them in the file beside the
 // executable (FilePlacesStore); a test can stand in for it.

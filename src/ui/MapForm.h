@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,15 @@ class TMapForm {
   void WriteLocations();
   void WriteLocationsAfterChange();
   IPlacesStore& Store();
+  // Takes the places file's text as the places held; the first map part that
+  // is not integer text, if any.
+  std::optional<std::string> TakePlacesText(const std::string& bytes);
+  // When the file has changed since the program last read or wrote it, reads
+  // it again in place of the places held; true when it did.
+  bool TakeInOutsideChanges();
+  // The first place held that is the same as `place` in name, coordinates and
+  // map; -1 when there is none.
+  int IndexOfSame(const TLocation& place) const;
 
   TMapFormControls c_;
   TMapFormServices s_;
@@ -129,6 +139,10 @@ class TMapForm {
   std::vector<std::string> FKeptLines;
   // The file's bytes from a byte 0 on, which end its text, kept the same way.
   std::string FUnreadRest;
+  // The file began with a UTF-8 mark, which is written back before it.
+  bool FUtf8Mark = false;
+  // The file's bytes as last read or written; none while there was no file.
+  std::optional<std::string> FPlacesBytes;
   PlacesFileState FPlacesFile = PlacesFileState::NotRead;
 };
 

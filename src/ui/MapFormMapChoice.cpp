@@ -38,13 +38,17 @@ void TMapForm::cbChooseMapChange() {
       break;
     }
   }
-  s_.Config->SetInteger("CurrentMap", FMapIndex);
+  // The number chosen is the one stored, also when the map shown falls back to
+  // map 0; the picture changes first, so that a failed save leaves it and the
+  // map number together.
+  const uint16_t chosenMap = FMapIndex;
   DrawOverview();
   FZoom = 1;
   FCenterX = 0;
   FCenterY = 0;
   FCenterZ = 0;
   DrawDetail();
+  s_.Config->SetInteger("CurrentMap", chosenMap);
 }
 
 }  // namespace wf::ui

@@ -3,6 +3,7 @@
 #include "common/Errors.h"
 #include "common/IntegerText.h"
 #include "config/Config.h"
+#include "config/TextEncoding.h"
 #include "platform/Desktop.h"
 #include "ui/Locations.h"
 #include "ui/MapForm.h"
@@ -31,6 +32,8 @@ void TMapForm::LoadLocations() {
   FLocations.clear();
   FKeptLines.clear();
   FUnreadRest.clear();
+  FUtf8Mark = false;
+  FPlacesBytes.reset();
   const std::string& path = s_.LocationsFile;
   if (!Store().Exists(path)) {
     FPlacesFile = PlacesFileState::Writable;
@@ -43,12 +46,45 @@ void TMapForm::LoadLocations() {
     FPlacesFile = PlacesFileState::Unreadable;
     throw EFOpenError(path);
   }
+  const std::optional<std::string> unreadableMap = TakePlacesText(*text);
+  FPlacesFile = PlacesFileState::Writable;
+  FillTravelList();
+  if (unreadableMap) ParseInteger(*unreadableMap);  // raises its "not a valid integer value"
+}
+
+std::optional<std::string> TMapForm::TakePlacesText(const std::string& bytes) {
+  std::string text = bytes;
+  const TextMark mark = MarkOf(bytes);
+  if (mark == TextMark::Utf16LE || mark == TextMark::Utf16BE) {
+    // Written again in the code page, so every line must fit it; a file that
+    // does not is the user's alone.
+    const std::optional<std::string> utf8 =
+        Utf16ToUtf8(std::string_view(bytes).substr(MarkLength(mark)), mark == TextMark::Utf16BE);
+    std::optional<std::string> held = utf8 ? Utf8ToCodePage(*utf8) : std::nullopt;
+    if (!held) {
+      int line = 0;
+      if (utf8)
+        for (const std::string& l : TextLines(*utf8))
+          if (++line, !Utf8ToCodePage(l)) break;
+      FPlacesFile = PlacesFileState::Unreadable;
+      throw Exception("The places file " + s_.LocationsFile + " is not read and not written, because " +
+                      (line ? "line " + NumberText(line) + " holds a character that the program's "
+                                                         "code page cannot hold"
+                            : std::string("it is marked as UTF-16 text but holds bytes that are not")));
+    }
+    text = std::move(*held);
+  }
+  FLocations.clear();
+  FKeptLines.clear();
+  FUtf8Mark = mark == TextMark::Utf8;
+  if (FUtf8Mark) text.erase(0, MarkLength(mark));
+  FPlacesBytes = bytes;
 
   // A line with a map number the program cannot read is still the player's:
   // it is kept, written back as it was, and reported once everything else is in.
   std::optional<std::string> unreadableMap;
-  FUnreadRest = UnreadRest(*text);
-  for (const std::string& line : TextLines(*text)) {
+  FUnreadRest = UnreadRest(text);
+  for (const std::string& line : TextLines(text)) {
     TLocationLine read = ReadLocationLine(line);
     if (read.What == TLocationLine::Kind::Place) {
       FLocations.push_back(std::make_unique<TLocation>(std::move(read.Place)));
@@ -57,18 +93,44 @@ void TMapForm::LoadLocations() {
       if (!unreadableMap) unreadableMap = read.MapText;
     }
   }
-  FPlacesFile = PlacesFileState::Writable;
   SortLocations();
-  FillTravelList();
-  if (unreadableMap) ParseInteger(*unreadableMap);  // raises its "not a valid integer value"
+  return unreadableMap;
+}
+
+bool TMapForm::TakeInOutsideChanges() {
+  if (FPlacesFile != PlacesFileState::Writable) return false;
+  const std::string& path = s_.LocationsFile;
+  // A file removed meanwhile holds nothing to take in; the places held are
+  // written anew rather than lost.
+  if (!Store().Exists(path)) return false;
+  int errorCode = 0;
+  std::optional<std::string> now = Store().Read(path, &errorCode);
+  if (!now) {
+    FPlacesFile = PlacesFileState::Unreadable;
+    throw EFOpenError(path);
+  }
+  if (now == FPlacesBytes) return false;
+  TakePlacesText(*now);
+  return true;
+}
+
+int TMapForm::IndexOfSame(const TLocation& place) const {
+  for (size_t i = 0; i < FLocations.size(); ++i) {
+    const TLocation& held = *FLocations[i];
+    if (held.Name == place.Name && held.Coords == place.Coords && held.MapNo == place.MapNo)
+      return static_cast<int>(i);
+  }
+  return -1;
 }
 
 void TMapForm::WriteLocations() {
   if (FPlacesFile != PlacesFileState::Writable) return;
   const std::string& path = s_.LocationsFile;
+  std::string text = LocationsFileText(FLocations, FKeptLines, FUnreadRest);
+  if (FUtf8Mark) text.insert(0, "\xEF\xBB\xBF");
   std::string reason;
-  if (Store().Replace(path, LocationsFileText(FLocations, FKeptLines, FUnreadRest), &reason) != 0)
-    throw EFCreateError(path, reason);
+  if (Store().Replace(path, text, &reason) != 0) throw EFCreateError(path, reason);
+  FPlacesBytes = std::move(text);
 }
 
 void TMapForm::WriteLocationsAfterChange() {
@@ -89,10 +151,14 @@ void TMapForm::SaveLocations() {
       form.FPlacesFile = PlacesFileState::Released;
     }
   } release{*this};
+  TakeInOutsideChanges();
   WriteLocations();
 }
 
-void TMapForm::SessionEnding() { WriteLocations(); }
+void TMapForm::SessionEnding() {
+  if (TakeInOutsideChanges()) FillTravelList();
+  WriteLocations();
+}
 
 void TMapForm::SortLocations() { ui::SortLocations(FLocations); }
 
@@ -121,9 +187,11 @@ void TMapForm::btnNeuClick() {
   if (!answer || answer->empty()) return;
   const std::string x = c_.eX.Text(), y = c_.eY.Text(), z = c_.eZ.Text();
   CheckLocationName(*answer);
+  CheckPlaceCoordinates(x, y, z);
   CheckCoordinateText(x);
   CheckCoordinateText(y);
   CheckCoordinateText(z);
+  TakeInOutsideChanges();
 
   auto place = std::make_unique<TLocation>();
   place->Name = UniqueLocationName(FLocations, *answer);
@@ -146,10 +214,23 @@ void TMapForm::btnChangeClick() {
   const int index = SelectedLocationIndex();
   if (index < 0) return;
   const std::string x = c_.eX.Text(), y = c_.eY.Text(), z = c_.eZ.Text();
+  CheckPlaceCoordinates(x, y, z);
   CheckCoordinateText(x);
   CheckCoordinateText(y);
   CheckCoordinateText(z);
-  TLocation& place = *FLocations[static_cast<size_t>(index)];
+  int changed = index;
+  if (const TLocation before = *FLocations[static_cast<size_t>(index)]; TakeInOutsideChanges()) {
+    // The change goes to the same place in what the file holds now; one that
+    // is gone from it stays gone.
+    changed = IndexOfSame(before);
+    FillTravelList();
+    c_.cbTravel.SetItemIndex(changed);
+    if (changed < 0) {
+      WriteLocationsAfterChange();
+      return;
+    }
+  }
+  TLocation& place = *FLocations[static_cast<size_t>(changed)];
   place.Coords = x + "," + y + "," + z;
   place.MapNo = FMapIndex;
 
@@ -169,8 +250,13 @@ void TMapForm::btnChangeClick() {
 void TMapForm::btnDeleteClick() {
   const int index = SelectedLocationIndex();
   if (index < 0) return;
-  FLocations.erase(FLocations.begin() + index);
-  c_.cbTravel.DeleteItem(index);
+  if (const TLocation before = *FLocations[static_cast<size_t>(index)]; TakeInOutsideChanges()) {
+    if (const int same = IndexOfSame(before); same >= 0) FLocations.erase(FLocations.begin() + same);
+    FillTravelList();
+  } else {
+    FLocations.erase(FLocations.begin() + index);
+    c_.cbTravel.DeleteItem(index);
+  }
   c_.cbTravel.SetItemIndex(-1);
   WriteLocationsAfterChange();
 }
@@ -187,13 +273,16 @@ void TMapForm::cbTravelChange() {
     edits[i]->SetText(items[static_cast<size_t>(i)]);
   }
   SetCentreFromEdits();
-  if (mapNo != FMapIndex) {
+  // The picture changes first, so that a failed save leaves it and the map
+  // number together.
+  const bool otherMap = mapNo != FMapIndex;
+  if (otherMap) {
     FMapIndex = mapNo;
-    s_.Config->SetInteger("CurrentMap", mapNo);
     DrawOverview();
     FZoom = 1;
   }
   DrawDetail();
+  if (otherMap) s_.Config->SetInteger("CurrentMap", mapNo);
 }
 
 }  // namespace wf::ui

@@ -222,5 +222,42 @@ TEST(MapFormWorld, APlaceOnAnotherLoadedMapSwitchesToItAndOneOnTheSameMapKeepsTh
   EXPECT_EQ(form.FCenterZ, 5);
 }
 
+TEST(MapFormWorld, AFailedSaveLeavesThePictureAndTheMapNumberTogether) {
+  auto world = WorldWith({0, 2});
+  struct Case {
+    const char* name;
+    void (*choose)(FormRig&, TMapForm&);
+  } cases[] = {
+      {"map chosen in the list",
+       [](FormRig& rig, TMapForm& form) {
+         rig.cbChooseMap.itemIndex = 1;
+         form.cbChooseMapChange();
+       }},
+      {"place on another map",
+       [](FormRig& rig, TMapForm& form) {
+         rig.cbTravel.itemIndex = 0;
+         form.cbTravelChange();
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormRig rig(&world->Config());
+    rig.withConfigFile = false;  // every save fails
+    rig.client.windows["Ultima Online"] = kClient;
+    rig.dir.Write("locations.txt", "Dort=600,625,0 2\r\n");
+    TMapForm& form = rig.MakeForm();
+    form.FormCreate();
+    EXPECT_THROW(form.FormShow(), EInOutError);
+    EXPECT_THROW(c.choose(rig, form), EInOutError);
+    EXPECT_EQ(form.FMapIndex, 2);
+    EXPECT_EQ(ShownMap(rig), 2);
+    EXPECT_EQ(form.FZoom, 1);
+    rig.client.sends.clear();
+    form.ZoomMapMouseDown(TMouseButton::Right, 50, 50);
+    const std::string sent = rig.client.Received(kClient);
+    EXPECT_EQ(sent.substr(sent.size() - 3), " 2\r") << sent;
+  }
+}
+
 }  // namespace
 }  // namespace wf::ui

@@ -238,14 +238,14 @@ TEST(PlacesNew, AsksForANameAndAddsUniquelyNamedSortedSelectedPlaces) {
   }
 }
 
-TEST(PlacesNew, UnsignedTextIsStoredAsTypedAndNothingIsRedrawn) {
+TEST(PlacesNew, IntegerTextIsStoredAsTypedAndNothingIsRedrawn) {
   FormRig rig;
   TMapForm& form = rig.Start();
-  SetEdits(rig, "abc", "-5", "$1F");
+  SetEdits(rig, "$1F", "65535", "-128");
   rig.input.answers = {"Ort"};
   rig.zoomMap.bitmap.SetDimensions(1, 1);
   form.btnNeuClick();
-  EXPECT_EQ(form.FLocations[0]->Coords, "abc,-5,$1F");
+  EXPECT_EQ(form.FLocations[0]->Coords, "$1F,65535,-128");
   EXPECT_EQ(rig.zoomMap.bitmap.Width(), 1);
   EXPECT_EQ(form.FCenterX, 0);
 }
@@ -289,14 +289,14 @@ TEST(PlacesChange, StoresTheEditFieldsIntoTheSelectedPlaceKeepingNameAndPosition
   const std::string secondCoords = second->Coords;
   rig.cbTravel.itemIndex = 1;
   form.FMapIndex = 4;
-  SetEdits(rig, "70000", "20", "200");
+  SetEdits(rig, "4464", "20", "-56");
   rig.zoomMap.bitmap.SetDimensions(1, 1);
   form.btnChangeClick();
   EXPECT_EQ(form.FLocations[1].get(), second);
   EXPECT_EQ(second->Name, "Ort");
-  EXPECT_EQ(second->Coords, "70000,20,200");
+  EXPECT_EQ(second->Coords, "4464,20,-56");
   EXPECT_EQ(second->MapNo, 4);
-  EXPECT_NE(form.FLocations[0]->Coords, "70000,20,200");
+  EXPECT_NE(form.FLocations[0]->Coords, "4464,20,-56");
   EXPECT_EQ(form.FCenterX, 4464);
   EXPECT_EQ(form.FCenterY, 20);
   EXPECT_EQ(form.FCenterZ, -56);
@@ -305,23 +305,53 @@ TEST(PlacesChange, StoresTheEditFieldsIntoTheSelectedPlaceKeepingNameAndPosition
   EXPECT_EQ(rig.cbTravel.itemIndex, 1);
 }
 
-TEST(PlacesChange, AnEditThatIsNoNumberFailsAfterThePlaceHasChangedAndBeenWritten) {
-  FormRig rig;
-  TMapForm& form = StartWith(rig, "Ort=1,1,1 0\r\n");
-  rig.cbTravel.itemIndex = 0;
-  SetEdits(rig, "10", "abc", "5");
-  rig.zoomMap.bitmap.SetDimensions(1, 1);
-  try {
-    form.btnChangeClick();
-    FAIL() << "no error raised";
-  } catch (const EConvertError& e) {
-    EXPECT_STREQ(e.what(), "'abc' is not a valid integer value");
+TEST(PlacesEdits, NewAndChangeRefuseCoordinatesThatAreNoNumbersInRangeNamingTheField) {
+  struct Case {
+    const char* x;
+    const char* y;
+    const char* z;
+    const char* field;  // the one refused; none: accepted
+  } cases[] = {
+      {"1000,2000", "300", "5", "X"},
+      {"100", "\"", "5", "Y"},
+      {"abc", "1", "1", "X"},
+      {"65536", "0", "0", "X"},
+      {"-1", "0", "0", "X"},
+      {"0", "65536", "0", "Y"},
+      {"0", "0", "128", "Z"},
+      {"0", "0", "-129", "Z"},
+      {"0", "0", "", "Z"},
+      {"0", "0", "1.5", "Z"},
+      {"65535", "0", "127", nullptr},
+      {"0", "$FFFF", "-128", nullptr},
+  };
+  for (const Case& c : cases) {
+    for (bool change : {false, true}) {
+      SCOPED_TRACE(std::string(change ? "Change " : "New ") + c.x + " " + c.y + " " + c.z);
+      FormRig rig;
+      TMapForm& form = StartWith(rig, "Ort=1,1,1 0\r\n");
+      rig.cbTravel.itemIndex = 0;
+      SetEdits(rig, c.x, c.y, c.z);
+      rig.input.answers = {"Neu"};
+      auto press = [&] { change ? form.btnChangeClick() : form.btnNeuClick(); };
+      if (!c.field) {
+        press();
+        const std::string coords = std::string(c.x) + "," + c.y + "," + c.z;
+        EXPECT_NE(rig.PlacesText().find("=" + coords + " 0\r\n"), std::string::npos);
+        continue;
+      }
+      try {
+        press();
+        ADD_FAILURE() << "accepted";
+      } catch (const EPlaceRefused& e) {
+        EXPECT_NE(std::string(e.what()).find(std::string(" as ") + c.field + ": "), std::string::npos) << e.what();
+      }
+      EXPECT_EQ(rig.Names(), Strings{"Ort"});
+      EXPECT_EQ(form.FLocations[0]->Coords, "1,1,1");
+      EXPECT_EQ(form.FCenterX, 0);
+      EXPECT_EQ(rig.PlacesText(), "Ort=1,1,1 0\r\n");
+    }
   }
-  EXPECT_EQ(form.FLocations[0]->Coords, "10,abc,5");
-  EXPECT_EQ(form.FCenterX, 10);
-  EXPECT_EQ(form.FCenterY, 0);
-  EXPECT_EQ(rig.zoomMap.bitmap.Width(), 1);
-  EXPECT_EQ(rig.PlacesText(), kHeader + "Ort=10,abc,5 0\r\n");
 }
 
 TEST(PlacesChange, NoSelectionOrRefusedTextChangesNothing) {

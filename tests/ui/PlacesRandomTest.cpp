@@ -124,9 +124,14 @@ TEST(PlacesRandom, EveryPlaceAUserCanCreateOrChangeReadsBackAsTheSame) {
       TMapForm& form = StartOver(rig, store);
       for (int action = 0; action < 6; ++action) {
         form.FMapIndex = static_cast<uint16_t>(generate.Below(6));
-        rig.eX.text = generate.Text(4, true);
-        rig.eY.text = generate.Text(4, true);
-        rig.eZ.text = generate.Text(4, true);
+        // Mostly numbers, in range and out of it, else any text.
+        auto coordinate = [&](int lowest, int span) {
+          return generate.Below(4) == 0 ? generate.Text(4, true)
+                                        : std::to_string(lowest + generate.Below(span));
+        };
+        rig.eX.text = coordinate(-10, 65560);
+        rig.eY.text = coordinate(-10, 65560);
+        rig.eZ.text = coordinate(-140, 280);
         const std::vector<Place> before = PlacesOf(form);
         try {
           if (!form.FLocations.empty() && generate.Below(3) == 0) {

@@ -1,0 +1,103 @@
+#include "config/TextEncoding.h"
+
+#include <cstdint>
+
+#include "xml/CodePage1252.h"
+
+namespace wf {
+
+TextMark MarkOf(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) return TextMark::Utf8;
+  if (bytes.starts_with("\xFF\xFE")) return TextMark::Utf16LE;
+  if (bytes.starts_with("\xFE\xFF")) return TextMark::Utf16BE;
+  return TextMark::None;
+}
+
+size_t MarkLength(TextMark mark) {
+  switch (mark) {
+    case TextMark::Utf8: return 3;
+    case TextMark::Utf16LE:
+    case TextMark::Utf16BE: return 2;
+    case TextMark::None: break;
+  }
+  return 0;
+}
+
+namespace {
+
+void AppendUtf8(std::string& out, uint32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+std::optional<unsigned char> CodePageByte(uint32_t code) {
+  // As the scanner decodes UTF-8: the five unassigned positions stand for the
+  // control characters of their own numbers.
+  for (int b = 0; b < 256; ++b)
+    if (CodePage1252[b] == code) return static_cast<unsigned char>(b);
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> Utf16ToUtf8(std::string_view units, bool bigEndian) {
+  if (units.size() % 2 != 0) return std::nullopt;
+  auto unit = [&](size_t i) {
+    const auto a = static_cast<unsigned char>(units[i]), b = static_cast<unsigned char>(units[i + 1]);
+    return static_cast<uint32_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+  };
+  std::string out;
+  out.reserve(units.size() / 2);
+  for (size_t i = 0; i < units.size(); i += 2) {
+    uint32_t code = unit(i);
+    if (code >= 0xDC00 && code <= 0xDFFF) return std::nullopt;
+    if (code >= 0xD800 && code <= 0xDBFF) {
+      if (i + 2 >= units.size()) return std::nullopt;
+      const uint32_t low = unit(i + 2);
+      if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
+      code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+      i += 2;
+    }
+    AppendUtf8(out, code);
+  }
+  return out;
+}
+
+std::optional<std::string> Utf8ToCodePage(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
+                                     : (lead & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || i + length > utf8.size()) return std::nullopt;
+    uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(utf8[i + k]);
+      if ((next & 0xC0) != 0x80) return std::nullopt;
+      code = (code << 6) | (next & 0x3F);
+    }
+    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kSmallest[length] || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
+    const std::optional<unsigned char> byte = CodePageByte(code);
+    if (!byte) return std::nullopt;
+    out += static_cast<char>(*byte);
+    i += length;
+  }
+  return out;
+}
+
+}  // namespace wf

@@ -1,0 +1,25 @@
+#pragma once
+// Text files as users' editors save them: a byte-order mark may say the text
+// is UTF-8 or UTF-16, and the program holds text in its single-byte code page.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace wf {
+
+enum class TextMark { None, Utf8, Utf16LE, Utf16BE };
+
+TextMark MarkOf(std::string_view bytes);
+size_t MarkLength(TextMark mark);
+
+// UTF-16 code units (without their mark) as UTF-8; nothing when they are not
+// whole UTF-16 text (an odd byte count, a surrogate without its partner).
+std::optional<std::string> Utf16ToUtf8(std::string_view units, bool bigEndian);
+
+// UTF-8 text in the code page; nothing when the bytes are not UTF-8 or one of
+// its characters is not in the code page.
+std::optional<std::string> Utf8ToCodePage(std::string_view utf8);
+
+}  // namespace wf

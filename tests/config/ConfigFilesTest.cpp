@@ -1,0 +1,168 @@
+// Files the store cannot read completely are left byte for byte as they are;
+// files it can are rewritten with every pair they hold.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <optional>
+
+#include "TempDir.h"
+#include "common/Errors.h"
+#include "config/Config.h"
+#include "config/TextEncoding.h"
+
+namespace wf {
+namespace {
+
+using wf::testing::TempDir;
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+Pairs PairsOf(const TConfig& c) {
+  Pairs pairs;
+  for (const auto& p : c.Pairs()) pairs.emplace_back(p->Key, p->Value);
+  return pairs;
+}
+
+const char kSixSettings[] =
+    "<configuration>\r\n"
+    "<config key=\"map\" value=\"C:\\UO\\map0.mul\" />\r\n"
+    "<config key=\"statics\" value=\"C:\\UO\\statics0.mul\" />\r\n"
+    "<config key=\"staidx\" value=\"C:\\UO\\staidx0.mul\" />\r\n"
+    "<config key=\"radarcol\" value=\"C:\\UO\\radarcol.mul\" />\r\n"
+    "<config key=\"commandchar\" value=\".\" />\r\n"
+    "<config key=\"CurrentMap\" value=\"0\" />\r\n"
+    "</configuration>\r\n";
+
+std::string Utf16(std::string_view ascii, bool bigEndian) {
+  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char c : ascii) {
+    if (bigEndian) out += '\0';
+    out += c;
+    if (!bigEndian) out += '\0';
+  }
+  return out;
+}
+
+std::string With(std::string text, std::string_view from, std::string_view to) {
+  return text.replace(text.find(from), from.size(), to);
+}
+
+// A start and close: the window sets "CurrentMap" when it is shown.
+TEST(ConfigFiles, AStartLeavesAloneWhatItCannotReadAndRewritesTheRestWithEveryPair) {
+  struct Case {
+    const char* name;
+    std::string file;
+    int leftAloneAtLine;        // 0: the file is rewritten
+    std::string rewrittenAs;    // when it is
+  };
+  const std::string sixWritten = With(kSixSettings, "value=\"0\"", "value=\"3\"");
+  const Case cases[] = {
+      {"byte 0 before the second line", With(kSixSettings, "\r\n<config key=\"map\"", std::string("\0\r\n<config key=\"map\"", 20)), 1, ""},
+      {"UTF-16 little-endian with its mark", Utf16(kSixSettings, false), 0, sixWritten},
+      {"UTF-16 big-endian with its mark", Utf16(kSixSettings, true), 0, sixWritten},
+      {"UTF-16 without a mark", Utf16(kSixSettings, false).substr(2), 1, ""},
+      {"a missing closing quote", With(kSixSettings, "map0.mul\"", "map0.mul"), 2, ""},
+      {"a pair as start and end tag",
+       With(kSixSettings, "<config key=\"commandchar\" value=\".\" />", "<config key=\"commandchar\" value=\".\"></config>"), 6, ""},
+      {"a config tag without value", With(kSixSettings, " value=\".\"", ""), 6, ""},
+      {"a comment never closed", With(kSixSettings, "<config key=\"radarcol\"", "<!-- <config key=\"radarcol\""), 5, ""},
+      {"a character the code page lacks",
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<configuration>\r\n"
+       "<config key=\"map\" value=\"D:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\UO\\map0.mul\" />\r\n</configuration>\r\n",
+       3, ""},
+      {"UTF-8 the code page holds",
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<configuration>\r\n"
+       "<config key=\"map\" value=\"D:\\Sp\xC3\xA4le\\map0.mul\" />\r\n</configuration>\r\n",
+       0,
+       "<configuration>\r\n<config key=\"map\" value=\"D:\\Sp\xE4le\\map0.mul\" />\r\n"
+       "<config key=\"CurrentMap\" value=\"3\" />\r\n</configuration>\r\n"},
+      {"a NUL written as a reference", "<config key=\"x\" value=\"a&#0;b\" />", 0,
+       "<configuration>\r\n<config key=\"x\" value=\"a&#0;b\" />\r\n"
+       "<config key=\"CurrentMap\" value=\"3\" />\r\n</configuration>\r\n"},
+      {"comments and other tags", "<!-- mine --><configuration><x/><config key='a' value='1'/></configuration>", 0,
+       "<configuration>\r\n<config key=\"a\" value=\"1\" />\r\n"
+       "<config key=\"CurrentMap\" value=\"3\" />\r\n</configuration>\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const std::string file = dir.Write("configtravel.xml", c.file);
+    TConfig config;
+    config.LoadFromFile(file);
+    std::optional<std::string> told;
+    try {
+      config.SetInteger("CurrentMap", 3);
+    } catch (const Exception& e) {
+      told = e.what();
+    }
+    if (c.leftAloneAtLine == 0) {
+      EXPECT_FALSE(told) << *told;
+      EXPECT_EQ(dir.Read("configtravel.xml"), c.rewrittenAs);
+      TConfig again;
+      again.LoadFromFile(file);
+      EXPECT_EQ(PairsOf(again), PairsOf(config));
+      continue;
+    }
+    EXPECT_EQ(dir.Read("configtravel.xml"), c.file);
+    ASSERT_TRUE(told);
+    EXPECT_NE(told->find(file), std::string::npos) << *told;
+    EXPECT_NE(told->find("line " + std::to_string(c.leftAloneAtLine) + ":"), std::string::npos) << *told;
+    // Said once; later changes stay in memory.
+    EXPECT_NO_THROW(config.SetInteger("CurrentMap", 4));
+    EXPECT_EQ(config.GetInteger("CurrentMap"), 4);
+    EXPECT_EQ(dir.Read("configtravel.xml"), c.file);
+  }
+}
+
+TEST(ConfigFiles, AFileThatCannotBeReadIsNeverWritten) {
+  TempDir dir;
+  const std::string file = dir.File("configtravel.xml");
+  ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+  TConfig config;
+  config.LoadFromFile(file);
+  EXPECT_THROW(config.SetInteger("CurrentMap", 2), Exception);
+  EXPECT_TRUE(std::filesystem::is_fifo(file));
+  EXPECT_EQ(config.GetInteger("CurrentMap"), 2);
+}
+
+TEST(ConfigFiles, ChangesMadeMeanwhileByAnotherProgramAreKept) {
+  TempDir dir;
+  const std::string file = dir.Write("configtravel.xml", "<config key='map' value='a'/><config key='CurrentMap' value='0'/>");
+  TConfig config;
+  config.LoadFromFile(file);
+  dir.Write("configtravel.xml", "<config key='map' value='b'/><config key='CurrentMap' value='0'/><config key='x' value='1'/>");
+  config.SetInteger("CurrentMap", 2);
+  EXPECT_EQ(PairsOf(config), (Pairs{{"map", "b"}, {"CurrentMap", "2"}, {"x", "1"}}));
+  EXPECT_EQ(dir.Read("configtravel.xml"),
+            "<configuration>\r\n<config key=\"map\" value=\"b\" />\r\n<config key=\"CurrentMap\" value=\"2\" />\r\n"
+            "<config key=\"x\" value=\"1\" />\r\n</configuration>\r\n");
+}
+
+TEST(TextEncoding, ConvertsOnlyWhatTheCodePageHolds) {
+  struct Case {
+    const char* name;
+    std::string utf8;
+    std::optional<std::string> held;
+  };
+  const Case cases[] = {
+      {"ASCII", "C:\\UO", "C:\\UO"},
+      {"Latin-1 letter", "\xC3\xA4", "\xE4"},
+      {"euro sign from the code page's own range", "\xE2\x82\xAC", "\x80"},
+      {"Cyrillic", "\xD0\x98", std::nullopt},
+      {"outside the basic plane", "\xF0\x9F\x98\x80", std::nullopt},
+      {"a lone continuation byte", "\x80", std::nullopt},
+      {"an overlong form", "\xC0\xAF", std::nullopt},
+      {"cut short", "\xC3", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Utf8ToCodePage(c.utf8), c.held);
+  }
+  EXPECT_EQ(Utf16ToUtf8(std::string("\x3D\xD8\x00\xDE", 4), false), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(Utf16ToUtf8(std::string("\x00\xD8", 2), false), std::nullopt);  // a high surrogate alone
+  EXPECT_EQ(Utf16ToUtf8("abc", false), std::nullopt);                       // an odd byte count
+}
+
+}  // namespace
+}  // namespace wf
