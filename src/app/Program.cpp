@@ -8,6 +8,7 @@
 #include "mapdata/MapTable.h"
 #include "platform/Files.h"
 #include "platform/win32/ClientWindows.h"
+#include "platform/win32/GameFolderServices.h"
 #include "ui/MapForm.h"
 #include "ui/win32/InputDialog.h"
 #include "ui/win32/MapWindow.h"
@@ -20,6 +21,8 @@ int RunProgram(int showCommand) {
   ui::win32::TMessageBoxes messages;
   ui::win32::TInputDialog input;
   platform::Win32ClientWindows client;
+  platform::Win32Registry registry;
+  platform::Win32FolderDialog folders;
   const std::string directory = platform::ExecutableDirectory();
 
   auto config = std::make_unique<TConfig>();
@@ -35,6 +38,9 @@ int RunProgram(int showCommand) {
   services.Input = &input;
   services.Client = &client;
   services.LocationsFile = directory + "locations.txt";
+  services.Registry = &registry;
+  services.Folders = &folders;
+  services.ProgramFolder = directory;
   ui::TMapForm form(window.FormControls(), std::move(services));
   TMapFormBinding binding(window, form);
 
