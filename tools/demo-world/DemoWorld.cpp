@@ -77,9 +77,14 @@ TDemoWorld WriteDemoWorld(const std::string& dir, const std::vector<int32_t>& ma
       // In the square, beside the fountain in front of the hall.
       TDemoPlace place{town.Name, town.CenterX + 2, town.CenterY + 14, town.Altitude, number};
       world.Places.push_back(place);
+      const TDemoPlace centre{town.Name, town.CenterX, town.CenterY, town.Altitude, number};
       if (town.CenterBlockStatics > world.DensestTownStatics) {
         world.DensestTownStatics = town.CenterBlockStatics;
-        world.DensestTown = {town.Name, town.CenterX, town.CenterY, town.Altitude, number};
+        world.DensestTown = centre;
+      }
+      if (number == 0 && town.CenterBlockStatics > world.DensestTownOfMap0Statics) {
+        world.DensestTownOfMap0Statics = town.CenterBlockStatics;
+        world.DensestTownOfMap0 = centre;
       }
     }
   }

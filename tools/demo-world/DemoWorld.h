@@ -31,9 +31,12 @@ struct TDemoPlace {
 
 struct TDemoWorld {
   std::vector<TDemoPlace> Places;  // the towns, in map order
-  // The town whose middle block holds the most statics.
+  // The town whose middle block holds the most statics, of all maps and of
+  // map 0 (whose cells are packed).
   TDemoPlace DensestTown;
   size_t DensestTownStatics = 0;
+  TDemoPlace DensestTownOfMap0;
+  size_t DensestTownOfMap0Statics = 0;
 };
 
 // The file name of a map's file in the world's folder ("map", "staidx",
