@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "MapContents.h"
 #include "PackedFile.h"
 #include "TempDir.h"
 #include "app/MapFormBinding.h"
