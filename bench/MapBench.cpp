@@ -1,6 +1,7 @@
 // The map pictures on the full-size demo world, each measured beside the
 // plain reading (one positioned read per block, index entry, static record
-// and radar colour, nothing cached) that the map's own code replaces.
+// and radar colour, nothing cached) that the map's own code replaces, and
+// where the map's cells come packed, through the map on both forms of them.
 //
 // Run: build/native/bench/wayfarer-bench [--benchmark_filter=...]
 // It writes the demo world into a temporary folder first (a few seconds) and
@@ -11,6 +12,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <unistd.h>
+#include <optional>
 #include <string>
 
 #include "DemoWorld.h"
@@ -31,23 +34,34 @@ class TSilentBoxes : public wf::platform::IMessageBoxes {
   void ShowError(const std::string&, const std::string&) override {}
 };
 
-// The demo world, written once for the whole run.
+// The demo world, written once for the whole run, with the packed maps'
+// cells also in plain files. `Config` names the plain files, `PackedConfig`
+// the packed ones where the world has them.
 struct TWorld {
   std::filesystem::path Dir;
-  TConfig Config;
+  TConfig Config, PackedConfig;
   wf::worldgen::TDemoWorld Info;
 
   TWorld() {
+    using namespace wf::worldgen;
     Dir = std::filesystem::temp_directory_path() / "wayfarer-bench-world";
     std::filesystem::create_directories(Dir);
     std::fprintf(stderr, "writing the demo world to %s\n", Dir.string().c_str());
-    Info = wf::worldgen::WriteDemoWorld(Dir.string());
-    for (int32_t number : wf::worldgen::DemoMapNumbers) {
+    Info = WriteDemoWorld(Dir.string(), {std::begin(DemoMapNumbers), std::end(DemoMapNumbers)}, true);
+    for (int32_t number : DemoMapNumbers) {
       const std::string suffix = number == 0 ? "" : wf::NumberText(number);
-      for (const char* word : {"map", "statics", "staidx"})
-        Config.AddPair(word + suffix, (Dir / wf::worldgen::DemoFileName(word, number)).string());
+      for (const char* word : {"map", "statics", "staidx"}) {
+        const std::string plain = (Dir / DemoFileName(word, number)).string();
+        Config.AddPair(word + suffix, plain);
+        const bool packed = std::string(word) == "map" && IsPackedDemoMap(number);
+        PackedConfig.AddPair(word + suffix, packed ? (Dir / PackedDemoFileName(number)).string() : plain);
+      }
     }
     Config.AddPair("radarcol", (Dir / "radarcol.mul").string());
+    PackedConfig.AddPair("radarcol", (Dir / "radarcol.mul").string());
+    // Pages still being written back make the first pictures' page faults
+    // slow, and the cases measured first would pay for all of it.
+    sync();
   }
   ~TWorld() {
     std::error_code ec;
@@ -68,6 +82,12 @@ void Overview(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(map.BuildOverview());
 }
 
+void OverviewPacked(benchmark::State& state) {
+  const auto number = static_cast<int32_t>(state.range(0));
+  TMap map(number, World().PackedConfig, boxes);
+  for (auto _ : state) benchmark::DoNotOptimize(map.BuildOverview());
+}
+
 void OverviewPlain(benchmark::State& state) {
   const auto number = static_cast<int32_t>(state.range(0));
   TLiteralMap map(number, World().Config);
@@ -82,6 +102,14 @@ void ConstructAllMaps(benchmark::State& state) {
     }
 }
 
+void ConstructAllMapsPacked(benchmark::State& state) {
+  for (auto _ : state)
+    for (int32_t number : wf::worldgen::DemoMapNumbers) {
+      TMap map(number, World().PackedConfig, boxes);
+      benchmark::DoNotOptimize(map.GetOverview());
+    }
+}
+
 void ConstructAllMapsPlain(benchmark::State& state) {
   for (auto _ : state)
     for (int32_t number : wf::worldgen::DemoMapNumbers) {
@@ -91,15 +119,23 @@ void ConstructAllMapsPlain(benchmark::State& state) {
 }
 
 void Detail(benchmark::State& state) {
-  const auto& town = World().Info.DensestTown;
+  const auto& town = World().Info.DensestTownOfMap0;
   TMap map(town.MapNumber, World().Config, boxes);
   const auto zoom = static_cast<uint16_t>(state.range(0));
   for (auto _ : state)
     benchmark::DoNotOptimize(map.RenderDetail(static_cast<uint16_t>(town.X), static_cast<uint16_t>(town.Y), zoom));
 }
 
+void DetailPacked(benchmark::State& state) {
+  const auto& town = World().Info.DensestTownOfMap0;
+  TMap map(town.MapNumber, World().PackedConfig, boxes);
+  const auto zoom = static_cast<uint16_t>(state.range(0));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(map.RenderDetail(static_cast<uint16_t>(town.X), static_cast<uint16_t>(town.Y), zoom));
+}
+
 void DetailPlain(benchmark::State& state) {
-  const auto& town = World().Info.DensestTown;
+  const auto& town = World().Info.DensestTownOfMap0;
   TLiteralMap map(town.MapNumber, World().Config);
   const auto zoom = static_cast<uint16_t>(state.range(0));
   for (auto _ : state)
@@ -108,10 +144,14 @@ void DetailPlain(benchmark::State& state) {
 
 constexpr int Repetitions = 9;
 
-void Register(const char* name, void (*fast)(benchmark::State&), void (*plain)(benchmark::State&),
-              std::vector<int64_t> args) {
+using TCase = void (*)(benchmark::State&);
+
+// Each case as the map reads it, as the plain reading does, and (where given)
+// as the map reads the packed form of the same cells.
+void Register(const char* name, TCase fast, TCase plain, TCase packed, std::vector<int64_t> args) {
   for (int64_t arg : args) {
-    for (auto [suffix, function] : {std::pair{"", fast}, {"Plain", plain}}) {
+    for (auto [suffix, function] : {std::pair{"", fast}, {"Plain", plain}, {"Packed", packed}}) {
+      if (!function) continue;
       auto* b = benchmark::RegisterBenchmark((std::string(name) + suffix).c_str(), function);
       if (arg >= 0) b->Arg(arg);
       b->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions)->ReportAggregatesOnly(true)->MinTime(0.2);
@@ -129,33 +169,50 @@ class TRatioReporter : public benchmark::ConsoleReporter {
       if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
         medians_[run.run_name.str()] = run.GetAdjustedRealTime();
   }
+  // Plain reading over the map (how many times faster the map is), then the
+  // packed form over the plain one through the map (1.00: as fast).
   void PrintRatios() const {
-    std::printf("\n%-22s %14s %14s %8s\n", "median, us", "map", "plain", "ratio");
-    for (const auto& [name, time] : medians_) {
-      std::string plain = name;
-      const size_t slash = plain.find('/');
-      plain.insert(slash == std::string::npos ? plain.size() : slash, "Plain");
-      auto found = medians_.find(plain);
-      if (found == medians_.end()) continue;
-      const std::string shown = name.substr(0, name.find("/min_time"));
-      std::printf("%-22s %14.1f %14.1f %7.0fx\n", shown.c_str(), time, found->second, found->second / time);
-    }
+    std::printf("\n%-24s %14s %14s %8s\n", "median, us", "map", "plain", "ratio");
+    for (const auto& [name, time] : medians_)
+      if (auto other = Counterpart(name, "Plain"))
+        std::printf("%-24s %14.1f %14.1f %7.0fx\n", Shown(name).c_str(), time, *other, *other / time);
+    std::printf("\n%-24s %14s %14s %8s\n", "median, us", "plain file", "packed file", "ratio");
+    for (const auto& [name, time] : medians_)
+      if (auto other = Counterpart(name, "Packed"))
+        std::printf("%-24s %14.1f %14.1f %8.2f\n", Shown(name).c_str(), time, *other, *other / time);
   }
 
  private:
+  std::optional<double> Counterpart(const std::string& name, const char* suffix) const {
+    std::string other = name;
+    const size_t slash = other.find('/');
+    other.insert(slash == std::string::npos ? other.size() : slash, suffix);
+    auto found = medians_.find(other);
+    if (found == medians_.end()) return std::nullopt;
+    return found->second;
+  }
+  static std::string Shown(const std::string& name) { return name.substr(0, name.find("/min_time")); }
+
   std::map<std::string, double> medians_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  std::fprintf(stderr, "densest town: %s on map %d at %d,%d (%zu statics in its middle block)\n",
-               World().Info.DensestTown.Name.c_str(), World().Info.DensestTown.MapNumber,
-               World().Info.DensestTown.X, World().Info.DensestTown.Y, World().Info.DensestTownStatics);
-  Register("Overview", Overview, OverviewPlain, {0, 2, 3, 4});
-  Register("ConstructAllMaps", ConstructAllMaps, ConstructAllMapsPlain, {-1});
-  Register("DetailDensestTown", Detail, DetailPlain, {1, 16});
+  // Repetitions of all cases interleaved: on a shared machine the load drifts
+  // during a run, and the ratios should not depend on which case ran when.
+  std::vector<char*> args(argv, argv + argc);
+  char interleave[] = "--benchmark_enable_random_interleaving=true";
+  args.insert(args.begin() + 1, interleave);
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
+  const auto& town = World().Info.DensestTownOfMap0;
+  std::fprintf(stderr, "densest town of map 0: %s at %d,%d (%zu statics in its middle block)\n", town.Name.c_str(),
+               town.X, town.Y, World().Info.DensestTownOfMap0Statics);
+  Register("Overview", Overview, OverviewPlain, nullptr, {2, 3, 4, 5});
+  Register("Overview", Overview, OverviewPlain, OverviewPacked, {0, 1});
+  Register("ConstructAllMaps", ConstructAllMaps, ConstructAllMapsPlain, ConstructAllMapsPacked, {-1});
+  Register("DetailDensestTownOfMap0", Detail, DetailPlain, DetailPacked, {1, 16});
   TRatioReporter reporter;  // plain text, also when written to a file
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.PrintRatios();

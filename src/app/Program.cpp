@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "platform/win32/ClientWindows.h"
 #include "platform/win32/SingleInstance.h"
+#include "platform/win32/GameFolderServices.h"
 #include "ui/MapForm.h"
 #include "ui/win32/InputDialog.h"
 #include "ui/win32/MapWindow.h"
@@ -21,6 +22,8 @@ int RunProgram(int showCommand) {
   ui::win32::TMessageBoxes messages;
   ui::win32::TInputDialog input;
   platform::Win32ClientWindows client;
+  platform::Win32Registry registry;
+  platform::Win32FolderDialog folders;
   const std::string directory = platform::ExecutableDirectory();
   // A second copy would write the same files; the first one is shown instead.
   platform::Win32SingleInstance instances;
@@ -39,6 +42,9 @@ int RunProgram(int showCommand) {
   services.Input = &input;
   services.Client = &client;
   services.LocationsFile = directory + "locations.txt";
+  services.Registry = &registry;
+  services.Folders = &folders;
+  services.ProgramFolder = directory;
   ui::TMapForm form(window.FormControls(), std::move(services));
   TMapFormBinding binding(window, form);
 

@@ -7,7 +7,7 @@ namespace wf::app {
 // loop. Errors that escape start-up or shutdown reach the caller.
 //
 // Start-up: the configuration store, loaded from configtravel.xml beside the
-// executable; the maps 0, 2, 3 and 4, each reading its data files (a "File
+// executable; the maps 0 to 5, each reading its data files (a "File
 // not found" box appears before the window); the window, whose creation
 // handler loads the places. Shutdown, once the window is closed: the maps,
 // then the configuration store, and the window last, whose destruction

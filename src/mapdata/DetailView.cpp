@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <array>
 #include <vector>
 
 #include "mapdata/FileView.h"
 #include "mapdata/Map.h"
+#include "mapdata/MapCells.h"
 
 namespace wf {
 
@@ -70,6 +72,15 @@ bool ReadTopStatics(const TStaIdxEntry& entry, TFileView& statics, TTopStatics& 
   return true;
 }
 
+// The block's 196 bytes; zeros where the data does not hold it.
+void ReadBlock(const TMapCells& source, TFileView& view, uint64_t block, unsigned char* out) {
+  const TMapCells::TRun run = source.RunFrom(block);
+  if (run.Blocks == 0)
+    std::fill(out, out + MapBlockBytes, 0);
+  else
+    view.Read(run.Offset, out, MapBlockBytes);
+}
+
 }  // namespace
 
 // The picture is made block by block: each block that any pixel samples has
@@ -87,14 +98,14 @@ std::unique_ptr<TBitmap32> TMap::RenderDetail(uint16_t centerX, uint16_t centerY
   const std::vector<TRun> rows = SampledRuns(centerY, zoom, FBlocksHigh * 8, ys);
   if (columns.empty() || rows.empty()) return bitmap;
 
-  TFileView cells(*MapStream), index(*StaIdxStream), statics(*StaticsStream);
+  TFileView cells(MapCells->File()), index(*StaIdxStream), statics(*StaticsStream);
   std::array<unsigned char, MapBlockBytes> block;
   std::array<unsigned char, StaIdxEntryBytes> entry;
   TTopStatics top;
   for (const TRun& row : rows) {
     for (const TRun& column : columns) {
       const uint64_t b = static_cast<uint64_t>(int64_t{column.Block} * FBlocksHigh + row.Block);
-      cells.Read(b * MapBlockBytes, block.data(), block.size());
+      ReadBlock(*MapCells, cells, b, block.data());
       index.Read(b * StaIdxEntryBytes, entry.data(), entry.size());
       const bool hasStatics = ReadTopStatics(DecodeStaIdxEntry(entry.data()), statics, top);
       for (int i = row.First; i < row.End; ++i) {

@@ -4,6 +4,7 @@
 
 #include "common/IntegerText.h"
 #include "config/Config.h"
+#include "mapdata/MapCells.h"
 #include "mapdata/MapTable.h"
 #include "mapdata/RadarColors.h"
 #include "platform/Desktop.h"
@@ -23,7 +24,7 @@ std::string FormatFailure(const char* format, int32_t mapNumber) {
 }  // namespace
 
 TMap::TMap(int32_t mapNumber, const TConfig& config, platform::IMessageBoxes& messages)
-    : FRadarColors(std::make_unique<std::array<TColor32, RadarColorCount>>()) {
+    : FRadarColors(std::make_unique<TRadarTable>()) {
   FRadarColors->fill(0);
   FMapNumber = mapNumber;
   // Numbers without a row (tools may ask for any) name their files by the
@@ -40,7 +41,8 @@ TMap::TMap(int32_t mapNumber, const TConfig& config, platform::IMessageBoxes& me
     LoadFailed = true;
   };
   using platform::FileExists;
-  if (!FileExists(config.GetValue(mapKey)) || !FileExists(config.GetValue("radarcol"))) {
+  const TCellFile cellFile = CellFileOf(config.GetValue(mapKey), FMapNumber);
+  if (!FileExists(cellFile.Path) || !FileExists(config.GetValue("radarcol"))) {
     fail("Map%d.mul or Radarcol.mul couldn't be found, please check your config.xml");
     return;
   }
@@ -49,12 +51,24 @@ TMap::TMap(int32_t mapNumber, const TConfig& config, platform::IMessageBoxes& me
     return;
   }
 
-  MapStream = platform::SharedReadFile::Open(config.GetValue(mapKey));
+  if (cellFile.Packed) {
+    TPackedOpening packed = OpenPackedMapCells(cellFile.Path, FMapNumber);
+    if (!packed.Cells) {
+      // Unusable to the player just as a missing file is: map 0 shows the
+      // same box, while the map keeps the reason for the tools.
+      fail("Map%d.mul or Radarcol.mul couldn't be found, please check your config.xml");
+      FFailureText = packed.Failure;
+      return;
+    }
+    MapCells = std::move(packed.Cells);
+  } else {
+    MapCells = OpenPlainMapCells(cellFile.Path);
+  }
   ReadRadarColors(*platform::SharedReadFile::Open(config.GetValue("radarcol")), *FRadarColors);
   StaIdxStream = platform::SharedReadFile::Open(config.GetValue(staIdxKey));
   StaticsStream = platform::SharedReadFile::Open(config.GetValue(staticsKey));
 
-  const TMapSize size = MapSizeOf(FMapNumber);
+  const TMapSize size = MapSizeOf(FMapNumber, MapCells->BlocksHeld());
   FBlocksWide = size.BlocksWide;
   FBlocksHigh = size.BlocksHigh;
   FScaleX = static_cast<double>(FBlocksWide * 8) / OverviewWidth;
@@ -64,7 +78,7 @@ TMap::TMap(int32_t mapNumber, const TConfig& config, platform::IMessageBoxes& me
 }
 
 TMap::~TMap() {
-  MapStream.reset();
+  MapCells.reset();
   Overview.reset();
   StaIdxStream.reset();
   StaticsStream.reset();
@@ -72,8 +86,10 @@ TMap::~TMap() {
 
 TMapCell TMap::ReadCell(int32_t x, int32_t y) const {
   if (LoadFailed || x < 0 || y < 0 || x >= FBlocksWide * 8 || y >= FBlocksHigh * 8) return {};
+  const TMapCells::TRun run = MapCells->RunFrom(static_cast<uint64_t>(BlockNumberOf(x, y, FBlocksHigh)));
+  if (run.Blocks == 0) return {};
   unsigned char bytes[MapCellBytes] = {};
-  MapStream->ReadAt(static_cast<uint64_t>(CellOffsetOf(x, y, FBlocksHigh)), bytes, sizeof bytes);
+  MapCells->File().ReadAt(run.Offset + MapBlockHeaderBytes + CellIndexOf(x, y) * MapCellBytes, bytes, sizeof bytes);
   return DecodeMapCell(bytes);
 }
 

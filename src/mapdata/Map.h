@@ -13,13 +13,20 @@
 namespace wf {
 
 class TConfig;
+class TMapCells;
 namespace platform {
 class IMessageBoxes;
 class SharedReadFile;
 }  // namespace platform
 
+// The colours every radar colour file has been read for: land tiles 0 to
+// 31129 and static tiles 0 to 14745.
 constexpr int RadarColorCount = 31130;
 constexpr int StaticColorBase = 16384;
+// Room for every tile number: current files hold colours far beyond
+// RadarColorCount (81,884 of them), for statics of tiles up to 65,499.
+constexpr int RadarTableSize = StaticColorBase + 65536;
+using TRadarTable = std::array<TColor32, RadarTableSize>;
 constexpr int OverviewWidth = 384;
 constexpr int OverviewHeight = 256;
 constexpr int DetailSize = 100;
@@ -27,17 +34,18 @@ constexpr int DetailSize = 100;
 // A 16-bit radar colour (5 bits each of red, green, blue) as an opaque TColor32.
 TColor32 RadarColorToColor32(uint16_t value);
 
-// The colour of a land tile of 31130 or more and of a static tile of 14746 or
-// more, which have no entry in the colour table: opaque black, what a zero
-// entry of the table would give.
+// The colour of a tile whose entry lies beyond RadarColorCount and beyond the
+// end of the radar colour file: opaque black, what a zero entry would give.
 constexpr TColor32 UnknownTileColor = 0xFF000000;
 
 class TMap {
  public:
   // Finds the map's files through `config`, opens them, reads the colours and
-  // builds the overview. Missing files leave the map not loaded (map 0 says so
-  // in a "File not found" box through `messages`); a file that exists but
-  // cannot be opened raises EFOpenError.
+  // builds the overview. The map cell file may be plain or packed (see
+  // CellFileOf), and the map's size follows from how many blocks it holds.
+  // Missing files, and a packed file whose table cannot be used, leave the map
+  // not loaded (map 0 says so in a "File not found" box through `messages`); a
+  // file that exists but cannot be opened raises EFOpenError.
   TMap(int32_t mapNumber, const TConfig& config, platform::IMessageBoxes& messages);
   ~TMap();
   TMap(const TMap&) = delete;
@@ -65,26 +73,21 @@ class TMap {
   int32_t BlocksHigh() const { return FBlocksHigh; }
   double ScaleX() const { return FScaleX; }
   double ScaleY() const { return FScaleY; }
-  const std::array<TColor32, RadarColorCount>& RadarColors() const { return *FRadarColors; }
-  // Colour table lookups; tiles beyond the table get UnknownTileColor.
-  TColor32 LandColor(uint16_t tile) const {
-    return tile < RadarColorCount ? (*FRadarColors)[tile] : UnknownTileColor;
-  }
-  TColor32 StaticColor(uint16_t tile) const {
-    return tile < RadarColorCount - StaticColorBase ? (*FRadarColors)[StaticColorBase + tile]
-                                                    : UnknownTileColor;
-  }
+  const TRadarTable& RadarColors() const { return *FRadarColors; }
+  // Colour table lookups; the table has an entry for every tile number.
+  TColor32 LandColor(uint16_t tile) const { return (*FRadarColors)[tile]; }
+  TColor32 StaticColor(uint16_t tile) const { return (*FRadarColors)[StaticColorBase + tile]; }
 
  private:
   // The cell as the map cell file holds it; all zero outside the map.
   TMapCell ReadCell(int32_t x, int32_t y) const;
 
-  std::unique_ptr<platform::SharedReadFile> MapStream;
+  std::unique_ptr<TMapCells> MapCells;
   std::unique_ptr<platform::SharedReadFile> StaIdxStream;
   std::unique_ptr<platform::SharedReadFile> StaticsStream;
   bool LoadFailed = false;
   std::unique_ptr<TBitmap32> Overview;
-  std::unique_ptr<std::array<TColor32, RadarColorCount>> FRadarColors;
+  std::unique_ptr<TRadarTable> FRadarColors;
   int32_t FMapNumber = 0;
   int32_t FBlocksWide = 0;
   int32_t FBlocksHigh = 0;

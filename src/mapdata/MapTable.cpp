@@ -4,9 +4,13 @@
 
 namespace wf {
 
-TMapSet::TMapSet(const TConfig& config, platform::IMessageBoxes& messages) {
+TMapSet::TMapSet(const TConfig& config, platform::IMessageBoxes& messages) { Rebuild(config, messages); }
+
+void TMapSet::Rebuild(const TConfig& config, platform::IMessageBoxes& messages) {
+  std::unique_ptr<TMap> made[std::size(MapSlots)];
   for (size_t i = 0; i < std::size(MapSlots); ++i)
-    maps_[i] = std::make_unique<TMap>(MapSlots[i].Number, config, messages);
+    made[i] = std::make_unique<TMap>(MapSlots[i].Number, config, messages);
+  for (size_t i = 0; i < std::size(MapSlots); ++i) maps_[i] = std::move(made[i]);
 }
 
 TMapSet::~TMapSet() = default;

@@ -18,6 +18,8 @@ namespace platform {
 class IMessageBoxes;
 class IInputDialog;
 class IClientWindows;
+class IRegistry;
+class IFolderDialog;
 }  // namespace platform
 }  // namespace wf
 
@@ -41,13 +43,17 @@ struct TMapFormControls {
 // destroyed before FormDestroy runs, which therefore touches neither.
 struct TMapFormServices {
   TConfig* Config = nullptr;
-  const TMapSet* Maps = nullptr;
+  TMapSet* Maps = nullptr;
   platform::IMessageBoxes* Messages = nullptr;
   platform::IInputDialog* Input = nullptr;
   platform::IClientWindows* Client = nullptr;
   std::string LocationsFile;  // full path of locations.txt
   // Where LocationsFile is read and written; null for the real file system.
   IPlacesStore* Places = nullptr;
+  // For choosing the game folder; without both the command is not offered.
+  platform::IRegistry* Registry = nullptr;
+  platform::IFolderDialog* Folders = nullptr;
+  std::string ProgramFolder;  // where the program itself lies
 };
 
 class TMapForm {
@@ -116,6 +122,7 @@ class TMapForm {
 
   void FillMapChoice();
   void AddMenuCommands();
+  void ChooseGameFolder();
   void ShowCentre();
   void SendTravelCommand(int32_t x, int32_t y, int32_t z);
   void SetCentreFromEdits();

@@ -8,7 +8,8 @@
 
 namespace wf::ui {
 
-// With only map 0 there is nothing to choose, and the list stays hidden.
+// With only map 0 there is nothing to choose, and the list stays hidden (or
+// is hidden again when the maps were made anew without the others).
 // Map 0's item is offered whether or not map 0 itself could be loaded; the
 // others only when their map is.
 void TMapForm::FillMapChoice() {
@@ -17,8 +18,14 @@ void TMapForm::FillMapChoice() {
     return map && map->IsLoaded();
   };
   const std::span others = std::span(MapSlots).subspan(1);
-  if (std::none_of(others.begin(), others.end(), loaded)) return;
   IComboBox& list = c_.cbChooseMap;
+  if (std::none_of(others.begin(), others.end(), loaded)) {
+    if (list.Visible()) {
+      list.ClearItems();
+      list.SetVisible(false);
+    }
+    return;
+  }
   list.ClearItems();
   list.AddItem(MapSlots[0].ChoiceText);
   for (const TMapSlot& slot : others)

@@ -1,14 +1,45 @@
+#include "config/Config.h"
+#include "mapdata/GameFolder.h"
+#include "mapdata/MapTable.h"
+#include "platform/Desktop.h"
+#include "platform/FolderDialog.h"
 #include "ui/MapForm.h"
 #include "ui/MenuCommands.h"
 
 namespace wf::ui {
 
-void TMapForm::AddMenuCommands() {}
+void TMapForm::AddMenuCommands() {
+  if (s_.Registry && s_.Folders) c_.Menu.AddCommand(cmGameFolder, "Game folder...");
+}
 
 void TMapForm::SystemCommand(int command) {
   switch (command) {
+    case cmGameFolder:
+      if (s_.Registry && s_.Folders) ChooseGameFolder();
+      break;
     default: break;
   }
+}
+
+// The maps are made anew from the chosen folder's files and shown at once;
+// the configuration is saved first, so the choice outlasts the session.
+void TMapForm::ChooseGameFolder() {
+  const std::optional<std::string> start = FindGameFolder(*s_.Registry, s_.ProgramFolder);
+  const std::optional<std::string> chosen = s_.Folders->ChooseFolder("Game folder", start.value_or(""));
+  if (!chosen) return;
+  if (!UseGameFolder(*chosen, *s_.Config)) {
+    s_.Messages->ShowError("Game folder",
+                           "The folder " + *chosen +
+                               " does not hold the game's map files (radarcol.mul and map0LegacyMUL.uop or "
+                               "map0.mul). Nothing was changed.");
+    return;
+  }
+  s_.Config->SaveToFile(s_.Config->FileName());
+  s_.Maps->Rebuild(*s_.Config, *s_.Messages);
+  FillMapChoice();
+  DrawOverview();
+  DrawDetail();
+  s_.Config->SetInteger("CurrentMap", FMapIndex);
 }
 
 }  // namespace wf::ui

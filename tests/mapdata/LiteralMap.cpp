@@ -38,14 +38,19 @@ TLiteralMap::TLiteralMap(int32_t mapNumber, const TConfig& config, TReads reads)
   auto radar = std::make_unique<TSource>(config.GetValue("radarcol"), reads);
   unsigned char value[2] = {0, 0};
   uint64_t position = 0;
-  for (TColor32& color : colors_) {
+  for (int i = 0; i < RadarColorCount; ++i) {
     position += radar->ReadAt(position, value, 2);
-    color = RadarColorToColor32(static_cast<uint16_t>(value[0] | (value[1] << 8)));
+    colors_[i] = RadarColorToColor32(static_cast<uint16_t>(value[0] | (value[1] << 8)));
   }
+  // Beyond those, a colour is the file's only where the file holds it whole.
+  for (size_t i = RadarColorCount; i < colors_.size(); ++i)
+    colors_[i] = radar->ReadAt(2 * i, value, 2) == 2 ? RadarColorToColor32(static_cast<uint16_t>(value[0] | (value[1] << 8)))
+                                                       : UnknownTileColor;
   staIdx_ = std::make_unique<TSource>(config.GetValue("staidx" + suffix), reads);
   statics_ = std::make_unique<TSource>(config.GetValue("statics" + suffix), reads);
-  blocksWide_ = MapSizeOf(mapNumber).BlocksWide;
-  blocksHigh_ = MapSizeOf(mapNumber).BlocksHigh;
+  const TMapSize size = MapSizeOf(mapNumber, map_->Size() / MapBlockBytes);
+  blocksWide_ = size.BlocksWide;
+  blocksHigh_ = size.BlocksHigh;
   loaded_ = true;
 }
 

@@ -3,7 +3,7 @@
 // every detail pixel reads its 12-byte index entry and then each 7-byte static
 // record of its block, the radar colours come two bytes per read. Nothing is
 // cached beyond the last block of a detail picture. It gives the answers the
-// program must give, damaged files included, and is what the tests compare
+// program must give for a plain map cell file, damaged files included, and is what the tests compare
 // TMap's pictures with and what the benchmarks measure TMap against.
 
 #include <array>
@@ -28,7 +28,7 @@ class TLiteralMap {
   bool IsLoaded() const { return loaded_; }
   int32_t BlocksWide() const { return blocksWide_; }
   int32_t BlocksHigh() const { return blocksHigh_; }
-  const std::array<TColor32, RadarColorCount>& Colors() const { return colors_; }
+  const TRadarTable& Colors() const { return colors_; }
 
   uint16_t LandTile(int32_t x, int32_t y) const;
   int32_t Altitude(int32_t x, int32_t y) const;
@@ -36,7 +36,7 @@ class TLiteralMap {
   std::unique_ptr<TBitmap32> Detail(uint16_t centerX, uint16_t centerY, uint16_t zoom) const;
 
  private:
-  TColor32 Color(int index) const { return index < RadarColorCount ? colors_[index] : UnknownTileColor; }
+  TColor32 Color(int index) const { return colors_[static_cast<size_t>(index)]; }
   void ReadBlock(int64_t block, unsigned char* bytes) const;
 
   // An open data file: reads deliver fewer bytes, or none, at its end.
@@ -54,7 +54,7 @@ class TLiteralMap {
   bool loaded_ = false;
   int32_t blocksWide_ = 0;
   int32_t blocksHigh_ = 0;
-  std::array<TColor32, RadarColorCount> colors_{};
+  TRadarTable colors_{};
   std::unique_ptr<TSource> map_, staIdx_, statics_;
 };
 

@@ -166,7 +166,7 @@ TEST(MapLoading, SizesAndScalesFollowTheMapNumber) {
       {3, 320, 256, 2560.0 / 384.0, 8.0},
       {4, 181, 181, 1448.0 / 384.0, 5.65625},
       {1, 768, 512, 16.0, 16.0},
-      {5, 768, 512, 16.0, 16.0},
+      {5, 160, 512, 1280.0 / 384.0, 16.0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.number);
@@ -270,7 +270,7 @@ TEST(RadarColors, ExactlyTheFirst31130ValuesAreRead) {
   AddCompleteMap(world, 3);
   std::vector<uint16_t> values = testing::IdentityRadarValues();
   values.back() = 0x7C00;
-  values.resize(RadarColorCount + 100, 0x03E0);  // ignored
+  values.resize(RadarColorCount + 100, 0x03E0);  // colours of newer tiles, not these
   world.SetRadarValues(values);
   FakeMessageBoxes boxes;
   TMap map(3, world.Config(), boxes);

@@ -33,6 +33,22 @@ void TTestWorld::AddMap(int32_t mapNumber, const worldgen::TMapContents& content
   if (!radarWritten_) SetRadarValues(IdentityRadarValues());
 }
 
+void TTestWorld::AddPackedMap(int32_t mapNumber, const worldgen::TMapContents& contents,
+                               const worldgen::TPackedLayout& layout, const std::string& fileName) {
+  const std::string suffix = KeySuffix(mapNumber);
+  const std::string name = mapNumber == 0 ? "0" : suffix;
+  config_.AddPair("map" + suffix,
+                  dir_.File(fileName.empty() ? "map" + name + "LegacyMUL.uop" : fileName));
+  config_.AddPair("staidx" + suffix, dir_.File("staidx" + name + ".mul"));
+  config_.AddPair("statics" + suffix, dir_.File("statics" + name + ".mul"));
+  std::vector<unsigned char> index, statics;
+  contents.BuildStatics(index, statics);
+  worldgen::WriteFileBytes(PathOf("map" + suffix), worldgen::PackedMapFile(mapNumber, contents.MapFile(), layout));
+  worldgen::WriteFileBytes(PathOf("staidx" + suffix), index);
+  worldgen::WriteFileBytes(PathOf("statics" + suffix), statics);
+  if (!radarWritten_) SetRadarValues(IdentityRadarValues());
+}
+
 void TTestWorld::SetRadarValues(const std::vector<uint16_t>& values) {
   SetRadarBytes(worldgen::RadarColorFile(values));
 }

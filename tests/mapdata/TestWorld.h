@@ -9,6 +9,7 @@
 
 #include "DesktopFakes.h"
 #include "MapContents.h"
+#include "PackedFile.h"
 #include "TempDir.h"
 #include "config/Config.h"
 #include "mapdata/Map.h"
@@ -33,6 +34,9 @@ class TTestWorld {
   // the map's keys; the first map added also writes the radar colours
   // (IdentityRadarValues unless set before).
   void AddMap(int32_t mapNumber, const worldgen::TMapContents& contents);
+  // The same with the map cell file packed, under the name given.
+  void AddPackedMap(int32_t mapNumber, const worldgen::TMapContents& contents,
+                    const worldgen::TPackedLayout& layout = {}, const std::string& fileName = "");
   void SetRadarValues(const std::vector<uint16_t>& values);
   void SetRadarBytes(const std::vector<unsigned char>& bytes);
 

@@ -82,6 +82,61 @@ TEST(RenderTool, WritesTheOverviewAndDetailPicturesPixelForPixel) {
   ExpectSamePixels(detail, *map.RenderDetail(1400, 30, 3));
 }
 
+// Every pixel of two PNG files, compared.
+std::vector<unsigned char> PngPixels(const std::string& png) {
+  int width = 0, height = 0, channels = 0;
+  unsigned char* rgba = stbi_load(png.c_str(), &width, &height, &channels, 4);
+  if (!rgba) return {};
+  std::vector<unsigned char> pixels(rgba, rgba + static_cast<size_t>(width) * height * 4);
+  stbi_image_free(rgba);
+  return pixels;
+}
+
+TEST(RenderTool, PackedAndPlainFormsOfAMapGiveTheSamePictures) {
+  // Maps 1 and 5 with numbered land and statics, each written plain into one
+  // world and packed (shuffled, with a spare block) into another.
+  for (int32_t number : {1, 5}) {
+    SCOPED_TRACE(number);
+    TMapContents contents(40, 512);
+    for (int x = 0; x < contents.CellsWide(); ++x)
+      for (int y = 0; y < contents.CellsHigh(); y += 1)
+        contents.SetCell(x, y, {static_cast<uint16_t>((x * 53 + y * 19) % 31130), static_cast<int8_t>(x % 7)});
+    for (int y = 3; y < contents.CellsHigh(); y += 5) contents.AddStatic(100 + y % 200, y, static_cast<uint16_t>(y), 50);
+    TTestWorld plain, packed;
+    plain.AddMap(number, contents);
+    packed.AddPackedMap(number, contents, {.Shuffled = true, .EntryHeaderBytes = 4, .SpareBlock = true});
+    plain.Config().SaveToFile(plain.File("configtravel.xml"));
+    packed.Config().SaveToFile(packed.File("configtravel.xml"));
+    const std::vector<std::string> views[] = {
+        {"overview"}, {"detail", "150", "2000", "1"}, {"detail", "160", "4090", "3"}, {"detail", "300", "2048", "16"}};
+    for (const auto& view : views) {
+      SCOPED_TRACE(view.front() + (view.size() > 1 ? " " + view[1] + "," + view[2] : ""));
+      std::vector<std::string> args = {"", std::to_string(number)};
+      args.insert(args.end(), view.begin(), view.end());
+      args.push_back("");
+      args.front() = plain.File("configtravel.xml");
+      args.back() = plain.File("out.png");
+      ASSERT_EQ(Render(args).code, 0);
+      args.front() = packed.File("configtravel.xml");
+      args.back() = packed.File("out.png");
+      ASSERT_EQ(Render(args).code, 0);
+      const std::vector<unsigned char> expected = PngPixels(plain.File("out.png"));
+      ASSERT_FALSE(expected.empty());
+      EXPECT_TRUE(PngPixels(packed.File("out.png")) == expected);
+    }
+  }
+}
+
+TEST(RenderTool, APackedFileThatCannotBeUsedGivesItsReason) {
+  TTestWorld world;
+  world.AddPackedMap(5, TMapContents(4, 512), {.LeftOutEntry = 0});
+  const std::string config = world.File("configtravel.xml");
+  world.Config().SaveToFile(config);
+  TResult result = Render({config, "5", "overview", world.File("out.png")});
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(result.err, world.PathOf("map5") + ": entry build/map5legacymul/00000000.dat is missing\n");
+}
+
 TEST(RenderTool, AMapThatIsNotLoadedGivesItsReasonAndExitCodeOne) {
   TTestWorld world;
   AddWorld(world);

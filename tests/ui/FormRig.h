@@ -47,6 +47,9 @@ class FormRig {
     services.Client = &client;
     services.LocationsFile = PlacesFile();
     services.Places = store;
+    services.Registry = registry;
+    services.Folders = folders;
+    services.ProgramFolder = programFolder;
     form = std::make_unique<TMapForm>(
         TMapFormControls{mapImage, zoomMap, cbTravel, cbChooseMap, eX, eY, eZ, menu}, services);
     return *form;
@@ -79,6 +82,9 @@ class FormRig {
   FakeInputDialog input;
   FakeClientWindows client;
   IPlacesStore* store = nullptr;
+  platform::IRegistry* registry = nullptr;  // with folders: the game folder command
+  platform::IFolderDialog* folders = nullptr;
+  std::string programFolder;
   bool withConfigFile = true;  // without one, "CurrentMap" cannot be stored
   std::unique_ptr<TMapForm> form;
 };

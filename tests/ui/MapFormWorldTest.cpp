@@ -38,7 +38,7 @@ std::unique_ptr<TTestWorld> WorldWith(std::initializer_list<int> maps) {
 int ShownMap(FormRig& rig) {
   const TBitmap32& pane = rig.mapImage.bitmap;
   if (pane.Width() != OverviewWidth) return -1;
-  for (int map : {0, 2, 3, 4})
+  for (int map : {0, 1, 2, 3, 4, 5})
     if (EntryOfColor(pane.Pixel(0, 0)) == CornerTile(map)) return map;
   return -1;
 }
@@ -75,12 +75,12 @@ TEST(MapFormWorld, ShowingDrawsTheStoredMapOrMapZeroAndStoresWhatItShows) {
   }
 }
 
-TEST(MapFormWorld, TheChoiceListOffersMapZeroAndEachLoadedMapOnceAnyOfTwoToFourIsLoaded) {
-  const int numbers[] = {0, 2, 3, 4};
-  for (int mask = 0; mask < 16; ++mask) {
+TEST(MapFormWorld, TheChoiceListOffersMapZeroAndEachLoadedMapInNumberOrderOnceAnyOtherIsLoaded) {
+  const int numbers[] = {0, 1, 2, 3, 4, 5};
+  for (int mask = 0; mask < 64; ++mask) {
     auto world = std::make_unique<TTestWorld>();
     Strings expected;
-    for (int bit = 0; bit < 4; ++bit) {
+    for (int bit = 0; bit < 6; ++bit) {
       if (!(mask & (1 << bit))) continue;
       world->AddMap(numbers[bit], worldgen::TMapContents(1, MapSizeOf(numbers[bit]).BlocksHigh));
       if (bit > 0) expected.push_back("Map" + std::to_string(numbers[bit]) + ".mul");
@@ -256,6 +256,31 @@ TEST(MapFormWorld, AFailedSaveLeavesThePictureAndTheMapNumberTogether) {
     form.ZoomMapMouseDown(TMouseButton::Right, 50, 50);
     const std::string sent = rig.client.Received(kClient);
     EXPECT_EQ(sent.substr(sent.size() - 3), " 2\r") << sent;
+  }
+}
+
+TEST(MapFormWorld, PlacesOnMapsOneAndFiveShowThemWhenLoadedAndMapZeroOtherwise) {
+  struct Case {
+    std::initializer_list<int> loaded;
+    const char* place;
+    int shown;
+  };
+  const Case cases[] = {
+      {{0, 1, 5}, "Trammel=10,20,5 1", 1},
+      {{0, 1, 5}, "Ter Mur=10,20,5 5", 5},
+      {{0, 5}, "Trammel=10,20,5 1", 0},
+      {{0, 1}, "Ter Mur=10,20,5 5", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.place);
+    auto world = WorldWith(c.loaded);
+    FormRig rig(&world->Config());
+    rig.dir.Write("locations.txt", std::string(c.place) + "\r\n");
+    TMapForm& form = rig.Start();
+    rig.cbTravel.itemIndex = 0;
+    form.cbTravelChange();
+    EXPECT_EQ(form.FMapIndex, c.shown);
+    EXPECT_EQ(ShownMap(rig), c.shown);
   }
 }
 

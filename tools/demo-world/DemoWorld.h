@@ -1,7 +1,9 @@
 #pragma once
-// The demo world: maps 0, 2, 3 and 4 at their real sizes with one radar
-// colour file, a configtravel.xml that names them and a locations.txt with
-// the towns. The same bytes on every run.
+// The demo world, shaped like a current installation of the game: maps 0 to
+// 5 at their real sizes (maps 0 and 1 at today's width, their cell files
+// packed), a radar colour file of today's size, objects with tile numbers far
+// above the older colour tables' reach, a configtravel.xml that names them
+// all and a locations.txt with the towns. The same bytes on every run.
 
 #include <cstdint>
 #include <string>
@@ -13,7 +15,10 @@
 namespace wf::worldgen {
 
 // The maps the demo world has.
-constexpr int32_t DemoMapNumbers[] = {0, 2, 3, 4};
+constexpr int32_t DemoMapNumbers[] = {0, 1, 2, 3, 4, 5};
+
+// Whether the demo world's map cell file of a map is packed.
+constexpr bool IsPackedDemoMap(int32_t mapNumber) { return mapNumber == 0 || mapNumber == 1; }
 
 // One map of the demo world, its towns built and listed in `towns`.
 TMapContents GenerateDemoMap(int32_t mapNumber, std::vector<TTown>& towns);
@@ -26,19 +31,28 @@ struct TDemoPlace {
 
 struct TDemoWorld {
   std::vector<TDemoPlace> Places;  // the towns, in map order
-  // The town whose middle block holds the most statics.
+  // The town whose middle block holds the most statics, of all maps and of
+  // map 0 (whose cells are packed).
   TDemoPlace DensestTown;
   size_t DensestTownStatics = 0;
+  TDemoPlace DensestTownOfMap0;
+  size_t DensestTownOfMap0Statics = 0;
 };
 
 // The file name of a map's file in the world's folder ("map", "staidx",
-// "statics" with the map number, as in map0.mul).
+// "statics" with the map number, as in map0.mul). For a packed map's cells
+// that is the plain copy's name (see WriteDemoWorld).
 std::string DemoFileName(const std::string& word, int32_t mapNumber);
+// The name of a packed map's cell file, as in map0LegacyMUL.uop.
+std::string PackedDemoFileName(int32_t mapNumber);
 
-// Writes the world into `dir`, which must exist: the given maps (all four
-// unless told otherwise), the radar colours, the configuration and the places.
+// Writes the world into `dir`, which must exist: the given maps (all of them
+// unless told otherwise), the radar colours, the configuration and the
+// places. With `plainCopies` a packed map's cells are also written plain,
+// under DemoFileName, which the configuration does not name.
 TDemoWorld WriteDemoWorld(const std::string& dir);
-TDemoWorld WriteDemoWorld(const std::string& dir, const std::vector<int32_t>& mapNumbers);
+TDemoWorld WriteDemoWorld(const std::string& dir, const std::vector<int32_t>& mapNumbers,
+                          bool plainCopies = false);
 
 // The places file: a header line, an empty line, then "Name=X,Y,Z Map" per
 // place, every line ended by CR LF.

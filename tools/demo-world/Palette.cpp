@@ -65,10 +65,10 @@ uint16_t Variant(TRgb c, int variant) {
 }  // namespace
 
 std::vector<uint16_t> DemoRadarValues() {
-  std::vector<uint16_t> values(RadarColorCount);
+  std::vector<uint16_t> values(DemoRadarValueCount);
   // Entries the world does not use still get earthy (land) and grey (object)
   // colours, as a real table has a colour for every tile.
-  for (int i = 0; i < RadarColorCount; ++i) {
+  for (int i = 0; i < DemoRadarValueCount; ++i) {
     const int shade = static_cast<int>(Hash(static_cast<uint32_t>(i), 0, 17) % 6);
     values[i] = i < StaticColorBase ? Pack({14 + shade, 12 + shade, 8 + shade})
                                     : Pack({12 + shade, 12 + shade, 12 + shade});
