@@ -31,8 +31,9 @@ void TMapForm::FormCreate() {
   FCenterY = 0;
   FCenterZ = 0;
   FMapIndex = static_cast<uint16_t>(s_.Config->GetInteger("CurrentMap"));
-  LoadLocations();
+  // The menu first: an unreadable places file raises from LoadLocations.
   AddMenuCommands();
+  LoadLocations();
 }
 
 void TMapForm::FormShow() {

@@ -115,6 +115,7 @@ TEST(ConfigFiles, AStartLeavesAloneWhatItCannotReadAndRewritesTheRestWithEveryPa
   }
 }
 
+#ifndef _WIN32  // a FIFO is the readable-looking file that cannot be read
 TEST(ConfigFiles, AFileThatCannotBeReadIsNeverWritten) {
   TempDir dir;
   const std::string file = dir.File("configtravel.xml");
@@ -125,6 +126,7 @@ TEST(ConfigFiles, AFileThatCannotBeReadIsNeverWritten) {
   EXPECT_TRUE(std::filesystem::is_fifo(file));
   EXPECT_EQ(config.GetInteger("CurrentMap"), 2);
 }
+#endif
 
 TEST(ConfigFiles, ChangesMadeMeanwhileByAnotherProgramAreKept) {
   TempDir dir;
