@@ -69,8 +69,10 @@ const std::string* TXmlParser::ExternalFileText(const std::string& path) {
       // No reader goes past a NUL: the bytes after it were only read, so they
       // are charged here, and not kept.
       size_t used = std::min(kept->find('\0'), kept->size());
-      if (!Spend(static_cast<int64_t>(kept->size() - used))) kept.reset();
-      else kept->resize(used);
+      if (Spend(static_cast<int64_t>(kept->size() - used)))
+        kept->resize(used);
+      else
+        kept.reset();
     }
   }
   return kept ? &*kept : nullptr;

@@ -201,28 +201,18 @@ TEST(Limits, ExternalFilesAreReadAtMostOncePerScanAndNeverWhenTooLong) {
 }
 
 TEST(Limits, ExternalTextsFromTheHookAreHeldToTheSameLimit) {
-  struct Case {
-    const char* name;
-    uint64_t size;
-    bool read;
-  };
-  const Case cases[] = {
-      {"the longest text", xmllimits::kMaxExternalText, true},
-      {"one byte longer", xmllimits::kMaxExternalText + 1, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (uint64_t size : {xmllimits::kMaxExternalText, xmllimits::kMaxExternalText + 1}) {
+    SCOPED_TRACE(size);
     TracedScanner t;
-    t.Scanner.OnLoadExternal = [&](TCustomXmlScanner&, const std::string&, const std::string&,
-                                   const std::string&, std::unique_ptr<TXmlParser>& result) {
+    t.Scanner.OnLoadExternal = [size](TCustomXmlScanner&, const std::string&, const std::string&,
+                                      const std::string&, std::unique_ptr<TXmlParser>& result) {
       result = std::make_unique<TXmlParser>();
-      result->LoadText(std::string(c.size, 'x'));
+      result->LoadText(std::string(size, 'x'));
     };
     t.Load("<!DOCTYPE d [<!ENTITY e SYSTEM 'e'>]><t>&e;</t>");
     Lines lines = t.Scan();
     ASSERT_GE(lines.size(), 4u);  // entity, doctype, start tag, then the text or the end tag
-    std::string expected = c.read ? "Content \"" + std::string(c.size, 'x') + "\"" : "EndTag \"t\"";
-    EXPECT_TRUE(lines[3] == expected) << lines[3].substr(0, 40);
+    EXPECT_EQ(lines[3].size(), size <= xmllimits::kMaxExternalText ? size + 10 : 10);  // Content "..." or EndTag "t"
   }
 }
 

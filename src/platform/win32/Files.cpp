@@ -147,8 +147,14 @@ int ReplaceFileContents(const std::string& path, std::string_view contents, std:
     err = GetLastError();
   }
   CloseHandle(file);
-  // ReplaceFile gives the new file the old one's attributes and security;
+  // The old file's attributes and security stay: its attributes are copied
+  // here (not every ReplaceFile does that), its security by ReplaceFile.
   // MoveFileEx takes over where there is no old file (or ReplaceFile cannot).
+  const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                     FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD old = GetFileAttributesA(path.c_str());
+  if (ok && old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_DIRECTORY) && (old & kept))
+    SetFileAttributesA(temp.c_str(), old & kept);
   if (ok && !(FileExists(path) &&
               ReplaceFileA(path.c_str(), temp.c_str(), nullptr,
                            REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
