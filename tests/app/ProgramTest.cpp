@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "AppWorld.h"
+#include "ChildProcess.h"
 #include "ProgramRun.h"
 #include "ui/win32/ModalWatcher.h"
 
@@ -43,6 +44,30 @@ TEST(ProgramTest, ClosingTheWindowEndsTheProgramWithoutRewritingTheConfiguration
   EXPECT_EQ(world.Dir().Read("locations.txt"), kHeader + "Alpha=1,2,3 0\r\nGood=100,200,5 4\r\n");
   EXPECT_FALSE(std::filesystem::exists(elsewhere.Path() / "configtravel.xml"));
   EXPECT_FALSE(std::filesystem::exists(elsewhere.Path() / "locations.txt"));
+}
+
+TEST(ProgramTest, ASecondCopyFromTheSameFolderBringsTheFirstToTheFrontAndEnds) {
+  AppWorld world;
+  const std::string zero = "0";
+  world.WriteConfig(world.Dir().Path().string(), &zero);
+  world.Dir().Write("locations.txt", kHeader + "Alpha=1,2,3 0\r\n");
+  ProgramRun first(world.Dir().Path().string(), world.Dir().Path().string());
+  HWND window = first.MapWindow();
+  ASSERT_NE(window, nullptr);
+  ShowWindow(window, SW_MINIMIZE);
+
+  // Started as the user starts it again: the same file, not a fresh copy.
+  const std::string exe = (world.Dir().Path() / "wayfarer.exe").string();
+  ChildProcess second(L"\"" + Widened(exe) + L"\"", Widened(world.Dir().Path().string()));
+  ASSERT_TRUE(second.Started());
+  ASSERT_TRUE(second.WaitForExit(60000));
+  EXPECT_EQ(second.ExitCode(), 0u);
+  EXPECT_FALSE(IsIconic(window)) << "the running window is restored";
+  EXPECT_EQ(first.WaitForExit(0), -1) << "the first copy still runs";
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(first.WaitForExit(60), 0);
+  EXPECT_EQ(world.Dir().Read("locations.txt"), kHeader + "Alpha=1,2,3 0\r\n");
 }
 
 std::string TextOf(HWND window) {

@@ -2,7 +2,11 @@
 // files it can are rewritten with every pair they hold.
 
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <optional>
@@ -118,12 +122,30 @@ TEST(ConfigFiles, AStartLeavesAloneWhatItCannotReadAndRewritesTheRestWithEveryPa
 TEST(ConfigFiles, AFileThatCannotBeReadIsNeverWritten) {
   TempDir dir;
   const std::string file = dir.File("configtravel.xml");
+#ifdef _WIN32
+  // Held open by another program that lets nobody else read it.
+  dir.Write("configtravel.xml", kSixSettings);
+  HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+#else
+  // Not a plain file: it cannot be read whole.
   ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+#endif
   TConfig config;
   config.LoadFromFile(file);
-  EXPECT_THROW(config.SetInteger("CurrentMap", 2), Exception);
-  EXPECT_TRUE(std::filesystem::is_fifo(file));
+  try {
+    config.SetInteger("CurrentMap", 2);
+    ADD_FAILURE() << "not told";
+  } catch (const Exception& e) {
+    EXPECT_NE(std::string(e.what()).find(file + " is not changed"), std::string::npos) << e.what();
+  }
   EXPECT_EQ(config.GetInteger("CurrentMap"), 2);
+#ifdef _WIN32
+  CloseHandle(held);
+  EXPECT_EQ(dir.Read("configtravel.xml"), kSixSettings);
+#else
+  EXPECT_TRUE(std::filesystem::is_fifo(file));
+#endif
 }
 
 TEST(ConfigFiles, ChangesMadeMeanwhileByAnotherProgramAreKept) {
