@@ -136,6 +136,29 @@ TEST(ProgramTest, WithoutAConfigurationMapZeroSaysFileNotFoundBeforeTheWindowOpe
   EXPECT_EQ(dir.Read("locations.txt"), kHeader);
 }
 
+TEST(ProgramTest, AConfigurationItCannotFullyReadIsLeftAsItIsAndSaidOnce) {
+  AppWorld world;
+  const std::string four = "4";
+  const std::string file = world.WriteConfig(world.Dir().Path().string(), &four);
+  // One more setting, written with a start and an end tag: it gives no pair.
+  std::string text = world.Dir().Read("configtravel.xml");
+  text.insert(text.rfind("</configuration>"), "<config key=\"note\" value=\"mine\"></config>\r\n");
+  world.Dir().Write("configtravel.xml", text);
+
+  ProgramRun program(world.Dir().Path().string(), world.Dir().Path().string());
+  HWND box = program.Box("wayfarer");
+  ASSERT_NE(box, nullptr);
+  const std::string told = ReadMessageBox(box).text;
+  EXPECT_NE(told.find("configtravel.xml is not changed"), std::string::npos) << told;
+  EXPECT_NE(told.find("line "), std::string::npos) << told;
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  HWND window = program.MapWindow();
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(60), 0);
+  EXPECT_EQ(world.Dir().Read("configtravel.xml"), text);
+}
+
 TEST(ProgramTest, AnErrorThatEscapesStartUpIsShownAsApplicationErrorAndEndsWithCodeOne) {
   AppWorld world;
   const std::string four = "4";
