@@ -161,6 +161,17 @@ TEST(ConfigFiles, ChangesMadeMeanwhileByAnotherProgramAreKept) {
             "<config key=\"x\" value=\"1\" />\r\n</configuration>\r\n");
 }
 
+TEST(ConfigFiles, PairsThatCannotBeWrittenSoThatTheyReadBackLeaveTheFileAlone) {
+  TempDir dir;
+  const std::string file = dir.Write("configtravel.xml", kSixSettings);
+  TConfig config;
+  config.LoadFromFile(file);
+  config.AddPair("note", "a\tb");  // a tab reads back as a space, however it is written
+  EXPECT_THROW(config.SetInteger("CurrentMap", 2), Exception);
+  EXPECT_NO_THROW(config.SetInteger("CurrentMap", 3));
+  EXPECT_EQ(dir.Read("configtravel.xml"), kSixSettings);
+}
+
 TEST(TextEncoding, ConvertsOnlyWhatTheCodePageHolds) {
   struct Case {
     const char* name;
