@@ -109,7 +109,10 @@ TEST(ConfigFiles, AStartLeavesAloneWhatItCannotReadAndRewritesTheRestWithEveryPa
       continue;
     }
     EXPECT_EQ(dir.Read("configtravel.xml"), c.file);
-    ASSERT_TRUE(told);
+    if (!told) {
+      ADD_FAILURE() << "not told";
+      continue;
+    }
     EXPECT_NE(told->find(file), std::string::npos) << *told;
     EXPECT_NE(told->find("line " + std::to_string(c.leftAloneAtLine) + ":"), std::string::npos) << *told;
     // Said once; later changes stay in memory.
