@@ -12,10 +12,10 @@ namespace {
 
 // Attribute value text that the scanner reads back as exactly these bytes: the
 // delimiting quote, "<" and "&" are written as references, a byte 0 (which
-// would end the document) and the line and tab characters (which would read
-// back as spaces) as character references, everything else as held. "&amp;"
-// would be read back as "&" and then, followed by "#", taken for a character
-// reference, so there "&" is written as "&#38;".
+// would end the document) as a character reference, everything else as held.
+// "&amp;" would be read back as "&" and then, followed by "#", taken for a
+// character reference, so there "&" is written as "&#38;". Tabs and line breaks
+// read back as spaces however they are written; SaveToFile finds that out.
 std::string Escaped(std::string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -24,10 +24,7 @@ std::string Escaped(std::string_view text) {
       case '&': out += (i + 1 < text.size() && text[i + 1] == '#') ? "&#38;" : "&amp;"; break;
       case '"': out += "&quot;"; break;
       case '<': out += "&lt;"; break;
-      case '\0':
-      case '\t':
-      case '\n':
-      case '\r': out += "&#" + std::to_string(static_cast<int>(text[i])) + ";"; break;
+      case '\0': out += "&#0;"; break;
       default: out += text[i];
     }
   }

@@ -180,7 +180,9 @@ void TConfig::ReadText(const std::string& text, const std::string& sourceName, b
   const char* stop = parser.PartStart();
   const char* start = parser.TextStart();
   if (stop && stop >= start && stop < start + (parser.BufferSize() - 1))
-    LeaveAlone("the file holds a byte 0, which is not text", stop);
+    LeaveAlone(*stop == '\0' ? "the file holds a byte 0, which is not text"
+                             : "the scanner read no further",
+               stop);
 }
 
 void TConfig::LeaveAlone(std::string reason, const char* at) {

@@ -62,15 +62,20 @@ std::optional<std::string> TMapForm::TakePlacesText(const std::string& bytes) {
         Utf16ToUtf8(std::string_view(bytes).substr(MarkLength(mark)), mark == TextMark::Utf16BE);
     std::optional<std::string> held = utf8 ? Utf8ToCodePage(*utf8) : std::nullopt;
     if (!held) {
-      int line = 0;
-      if (utf8)
-        for (const std::string& l : TextLines(*utf8))
-          if (++line, !Utf8ToCodePage(l)) break;
       FPlacesFile = PlacesFileState::Unreadable;
-      throw Exception("The places file " + s_.LocationsFile + " is not read and not written, because " +
-                      (line ? "line " + NumberText(line) + " holds a character that the program's "
-                                                         "code page cannot hold"
-                            : std::string("it is marked as UTF-16 text but holds bytes that are not")));
+      std::string why = "it is marked as UTF-16 text but holds bytes that are not";
+      if (utf8) {
+        why = "it holds a character that the program's code page cannot hold";
+        int line = 0;
+        for (const std::string& l : TextLines(*utf8)) {
+          ++line;
+          if (!Utf8ToCodePage(l)) {
+            why = "line " + NumberText(line) + " holds a character that the program's code page cannot hold";
+            break;
+          }
+        }
+      }
+      throw Exception("The places file " + s_.LocationsFile + " is not read and not written, because " + why);
     }
     text = std::move(*held);
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "AppWorld.h"
+#include "ChildProcess.h"
 #include "ProgramRun.h"
 #include "ui/win32/ModalWatcher.h"
 
@@ -43,6 +44,30 @@ TEST(ProgramTest, ClosingTheWindowEndsTheProgramWithoutRewritingTheConfiguration
   EXPECT_EQ(world.Dir().Read("locations.txt"), kHeader + "Alpha=1,2,3 0\r\nGood=100,200,5 4\r\n");
   EXPECT_FALSE(std::filesystem::exists(elsewhere.Path() / "configtravel.xml"));
   EXPECT_FALSE(std::filesystem::exists(elsewhere.Path() / "locations.txt"));
+}
+
+TEST(ProgramTest, ASecondCopyFromTheSameFolderBringsTheFirstToTheFrontAndEnds) {
+  AppWorld world;
+  const std::string zero = "0";
+  world.WriteConfig(world.Dir().Path().string(), &zero);
+  world.Dir().Write("locations.txt", kHeader + "Alpha=1,2,3 0\r\n");
+  ProgramRun first(world.Dir().Path().string(), world.Dir().Path().string());
+  HWND window = first.MapWindow();
+  ASSERT_NE(window, nullptr);
+  ShowWindow(window, SW_MINIMIZE);
+
+  // Started as the user starts it again: the same file, not a fresh copy.
+  const std::string exe = (world.Dir().Path() / "wayfarer.exe").string();
+  ChildProcess second(L"\"" + Widened(exe) + L"\"", Widened(world.Dir().Path().string()));
+  ASSERT_TRUE(second.Started());
+  ASSERT_TRUE(second.WaitForExit(60000));
+  EXPECT_EQ(second.ExitCode(), 0u);
+  EXPECT_FALSE(IsIconic(window)) << "the running window is restored";
+  EXPECT_EQ(first.WaitForExit(0), -1) << "the first copy still runs";
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(first.WaitForExit(60), 0);
+  EXPECT_EQ(world.Dir().Read("locations.txt"), kHeader + "Alpha=1,2,3 0\r\n");
 }
 
 std::string TextOf(HWND window) {
@@ -109,6 +134,29 @@ TEST(ProgramTest, WithoutAConfigurationMapZeroSaysFileNotFoundBeforeTheWindowOpe
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(60), 0);
   EXPECT_EQ(dir.Read("locations.txt"), kHeader);
+}
+
+TEST(ProgramTest, AConfigurationItCannotFullyReadIsLeftAsItIsAndSaidOnce) {
+  AppWorld world;
+  const std::string four = "4";
+  const std::string file = world.WriteConfig(world.Dir().Path().string(), &four);
+  // One more setting, written with a start and an end tag: it gives no pair.
+  std::string text = world.Dir().Read("configtravel.xml");
+  text.insert(text.rfind("</configuration>"), "<config key=\"note\" value=\"mine\"></config>\r\n");
+  world.Dir().Write("configtravel.xml", text);
+
+  ProgramRun program(world.Dir().Path().string(), world.Dir().Path().string());
+  HWND box = program.Box("wayfarer");
+  ASSERT_NE(box, nullptr);
+  const std::string told = ReadMessageBox(box).text;
+  EXPECT_NE(told.find("configtravel.xml is not changed"), std::string::npos) << told;
+  EXPECT_NE(told.find("line "), std::string::npos) << told;
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  HWND window = program.MapWindow();
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(60), 0);
+  EXPECT_EQ(world.Dir().Read("configtravel.xml"), text);
 }
 
 TEST(ProgramTest, AnErrorThatEscapesStartUpIsShownAsApplicationErrorAndEndsWithCodeOne) {

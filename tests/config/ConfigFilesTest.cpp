@@ -2,7 +2,11 @@
 // files it can are rewritten with every pair they hold.
 
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <optional>
@@ -105,7 +109,10 @@ TEST(ConfigFiles, AStartLeavesAloneWhatItCannotReadAndRewritesTheRestWithEveryPa
       continue;
     }
     EXPECT_EQ(dir.Read("configtravel.xml"), c.file);
-    ASSERT_TRUE(told);
+    if (!told) {
+      ADD_FAILURE() << "not told";
+      continue;
+    }
     EXPECT_NE(told->find(file), std::string::npos) << *told;
     EXPECT_NE(told->find("line " + std::to_string(c.leftAloneAtLine) + ":"), std::string::npos) << *told;
     // Said once; later changes stay in memory.
@@ -119,12 +126,30 @@ TEST(ConfigFiles, AStartLeavesAloneWhatItCannotReadAndRewritesTheRestWithEveryPa
 TEST(ConfigFiles, AFileThatCannotBeReadIsNeverWritten) {
   TempDir dir;
   const std::string file = dir.File("configtravel.xml");
+#ifdef _WIN32
+  // Held open by another program that lets nobody else read it.
+  dir.Write("configtravel.xml", kSixSettings);
+  HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+#else
+  // Not a plain file: it cannot be read whole.
   ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+#endif
   TConfig config;
   config.LoadFromFile(file);
-  EXPECT_THROW(config.SetInteger("CurrentMap", 2), Exception);
-  EXPECT_TRUE(std::filesystem::is_fifo(file));
+  try {
+    config.SetInteger("CurrentMap", 2);
+    ADD_FAILURE() << "not told";
+  } catch (const Exception& e) {
+    EXPECT_NE(std::string(e.what()).find(file + " is not changed"), std::string::npos) << e.what();
+  }
   EXPECT_EQ(config.GetInteger("CurrentMap"), 2);
+#ifdef _WIN32
+  CloseHandle(held);
+  EXPECT_EQ(dir.Read("configtravel.xml"), kSixSettings);
+#else
+  EXPECT_TRUE(std::filesystem::is_fifo(file));
+#endif
 }
 #endif
 
@@ -139,6 +164,17 @@ TEST(ConfigFiles, ChangesMadeMeanwhileByAnotherProgramAreKept) {
   EXPECT_EQ(dir.Read("configtravel.xml"),
             "<configuration>\r\n<config key=\"map\" value=\"b\" />\r\n<config key=\"CurrentMap\" value=\"2\" />\r\n"
             "<config key=\"x\" value=\"1\" />\r\n</configuration>\r\n");
+}
+
+TEST(ConfigFiles, PairsThatCannotBeWrittenSoThatTheyReadBackLeaveTheFileAlone) {
+  TempDir dir;
+  const std::string file = dir.Write("configtravel.xml", kSixSettings);
+  TConfig config;
+  config.LoadFromFile(file);
+  config.AddPair("note", "a\tb");  // a tab reads back as a space, however it is written
+  EXPECT_THROW(config.SetInteger("CurrentMap", 2), Exception);
+  EXPECT_NO_THROW(config.SetInteger("CurrentMap", 3));
+  EXPECT_EQ(dir.Read("configtravel.xml"), kSixSettings);
 }
 
 TEST(TextEncoding, ConvertsOnlyWhatTheCodePageHolds) {

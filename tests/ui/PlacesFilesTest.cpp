@@ -47,14 +47,16 @@ TEST(PlacesFiles, MarkedFilesAreReadAsTheTextTheyHold) {
     std::string file;
     Strings listed;
     std::optional<std::string> writtenAtClose;  // none: never written
+    const char* told = "";                       // what the message says when it is not
   };
   const Case cases[] = {
       {"UTF-16 little-endian", Utf16(u"Haus=1,2,3 0\r\nK\u00E4se=4,5,6 2\r\n", false), {"Haus", "K\xE4se"},
        kHeader + "Haus=1,2,3 0\r\nK\xE4se=4,5,6 2\r\n"},
       {"UTF-16 big-endian", Utf16(u"Haus=1,2,3 0\r\n", true), {"Haus"}, kHeader + "Haus=1,2,3 0\r\n"},
       {"UTF-16 with a line the code page cannot hold",
-       Utf16(u"Haus=1,2,3 0\r\n\u0418\u0433\u0440\u044B=4,5,6 0\r\n", false), {}, std::nullopt},
-      {"UTF-16 cut in the middle of a character", Utf16(u"Haus=1,2,3 0", false) + "H", {}, std::nullopt},
+       Utf16(u"Haus=1,2,3 0\r\n\u0418\u0433\u0440\u044B=4,5,6 0\r\n", false), {}, std::nullopt, "line 2 "},
+      {"UTF-16 cut in the middle of a character", Utf16(u"Haus=1,2,3 0", false) + "H", {}, std::nullopt,
+       "marked as UTF-16"},
       {"UTF-8 mark", "\xEF\xBB\xBFHaus=1,2,3 0\r\n", {"Haus"}, "\xEF\xBB\xBF" + kHeader + "Haus=1,2,3 0\r\n"},
       {"no mark", "Haus=1,2,3 0\r\n", {"Haus"}, kHeader + "Haus=1,2,3 0\r\n"},
   };
@@ -68,7 +70,8 @@ TEST(PlacesFiles, MarkedFilesAreReadAsTheTextTheyHold) {
     EXPECT_EQ(rig.cbTravel.items, c.listed);
     if (!c.writtenAtClose) {
       ASSERT_TRUE(error);
-      EXPECT_NE(error->find("locations.txt"), std::string::npos) << *error;
+      EXPECT_NE(error->find("locations.txt is not read"), std::string::npos) << *error;
+      EXPECT_NE(error->find(c.told), std::string::npos) << *error;
       // A new place is held for this run only; the file is never written.
       rig.input.answers = {"Neu"};
       EXPECT_THROW(rig.form->btnNeuClick(), Exception);
