@@ -74,6 +74,7 @@ std::optional<TPlace> MarkerLine(std::string_view line) {
   if (!rest.empty()) rest.remove_prefix(1);
   TPlace place;
   place.Name = std::string(rest.empty() ? icon : rest);
+  if (IsBlank(place.Name)) return std::nullopt;
   place.X = *x;
   place.Y = *y;
   place.MapNo = static_cast<uint16_t>(*facet == 0 ? 0 : *facet - kFacetOfMapZero);
@@ -96,7 +97,8 @@ std::optional<TPlace> CsvLine(std::string_view line) {
   const auto x = Number(fields[0]);
   const auto y = Number(fields[1]);
   const auto map = Number(fields[2]);
-  if (!x || !y || !map || !IsPlausibleCell(*x, *y) || *map < 0 || *map > kHighestMap)
+  if (!x || !y || !map || !IsPlausibleCell(*x, *y) || *map < 0 || *map > kHighestMap ||
+      IsBlank(fields[3]))
     return std::nullopt;
   TPlace place;
   place.Name = Utf8To1252(fields[3]);

@@ -37,6 +37,8 @@ enum class TPlacesFormat { PlacesFile, MarkerFile, MarkerCsv };
 // Coordinates a place from outside may have: within what a map can be.
 bool IsPlausibleCell(int64_t x, int64_t y);
 
+// A line without a name, or with coordinates or a map no place can have, is
+// not read but counted.
 TReadResult ReadMarkerFile(std::string_view text);
 TReadResult ReadMarkerCsv(std::string_view text);
 

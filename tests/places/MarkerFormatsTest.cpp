@@ -111,7 +111,7 @@ std::vector<TPlace> ManyPlaces() {
     places.push_back(place);
   }
   places.push_back({"0,1", 0, 0, {}, 0});
-  places.push_back({",", 65535, 65535, {}, 5});
+  places.push_back({",x,", 65535, 65535, {}, 5});
   return places;
 }
 

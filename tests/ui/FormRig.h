@@ -47,6 +47,7 @@ class FormRig {
     services.Client = &client;
     services.LocationsFile = PlacesFile();
     services.Places = store;
+    services.Files = &files;
     form = std::make_unique<TMapForm>(
         TMapFormControls{mapImage, zoomMap, cbTravel, cbChooseMap, eX, eY, eZ, menu}, services);
     return *form;
@@ -59,6 +60,9 @@ class FormRig {
     form->FormShow();
     return *form;
   }
+
+  // The information boxes shown, in order.
+  const std::vector<FakeMessageBoxes::Box>& informations() const { return boxes.informations; }
 
   // The places' names, as the form holds them.
   std::vector<std::string> Names() const {
@@ -78,6 +82,7 @@ class FormRig {
   FakeMessageBoxes boxes;
   FakeInputDialog input;
   FakeClientWindows client;
+  FakeFileDialogs files;
   IPlacesStore* store = nullptr;
   bool withConfigFile = true;  // without one, "CurrentMap" cannot be stored
   std::unique_ptr<TMapForm> form;
