@@ -8,6 +8,7 @@
 #include "mapdata/MapTable.h"
 #include "platform/Files.h"
 #include "platform/win32/ClientWindows.h"
+#include "platform/win32/FileDialogs.h"
 #include "ui/MapForm.h"
 #include "ui/win32/InputDialog.h"
 #include "ui/win32/MapWindow.h"
@@ -20,6 +21,7 @@ int RunProgram(int showCommand) {
   ui::win32::TMessageBoxes messages;
   ui::win32::TInputDialog input;
   platform::Win32ClientWindows client;
+  platform::win32::TFileDialogs files;
   const std::string directory = platform::ExecutableDirectory();
 
   auto config = std::make_unique<TConfig>();
@@ -34,6 +36,7 @@ int RunProgram(int showCommand) {
   services.Messages = &messages;
   services.Input = &input;
   services.Client = &client;
+  services.Files = &files;
   services.LocationsFile = directory + "locations.txt";
   ui::TMapForm form(window.FormControls(), std::move(services));
   TMapFormBinding binding(window, form);
