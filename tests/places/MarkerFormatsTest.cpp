@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <random>
-
 #include "places/MarkerFormats.h"
 
 namespace wf::places {
@@ -92,52 +89,6 @@ TEST(MarkerFormats, WrittenLayouts) {
             "3\r\n+place: 1400 1600 1 Britain\r\n+place: 7 8 6 K\xF6nig, Tor\r\n");
   EXPECT_EQ(MarkerCsvText(places),
             "1400,1600,0,Britain,,white\r\n7,8,5,K\xC3\xB6nig  Tor,,white\r\n");
-}
-
-// Hundreds of places with odd names on every map, written and read back.
-std::vector<TPlace> ManyPlaces() {
-  const std::string pieces[] = {"Haus", " ", "\xC4", "\xDF", "\x80", "-", ":", "+", "1", "\t",
-                                "\"", "'", ";", "x", "\xFF", "//", "==", "\xC3\xA4", "  "};
-  std::mt19937 random(15);
-  std::vector<TPlace> places;
-  for (int i = 0; i < 600; ++i) {
-    TPlace place;
-    const int length = 1 + static_cast<int>(random() % 6);
-    for (int k = 0; k < length; ++k) place.Name += pieces[random() % std::size(pieces)];
-    place.Name += std::to_string(i);  // never blank, and told apart
-    place.X = static_cast<int32_t>(random() % 65536);
-    place.Y = static_cast<int32_t>(random() % 65536);
-    place.MapNo = static_cast<uint16_t>(i % (kHighestMap + 1));
-    places.push_back(place);
-  }
-  places.push_back({"0,1", 0, 0, {}, 0});
-  places.push_back({",x,", 65535, 65535, {}, 5});
-  return places;
-}
-
-TEST(MarkerFormats, ManyOddPlacesComeBackFromBothFormats) {
-  const std::vector<TPlace> places = ManyPlaces();
-  struct Case {
-    const char* name;
-    std::string (*write)(const std::vector<TPlace>&);
-    TReadResult (*read)(std::string_view);
-    bool commasBecomeSpaces;
-  } cases[] = {{"marker file", MarkerFileText, ReadMarkerFile, false},
-               {"marker csv", MarkerCsvText, ReadMarkerCsv, true}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const TReadResult read = c.read(c.write(places));
-    EXPECT_EQ(read.Unreadable, 0);
-    ASSERT_EQ(read.Places.size(), places.size());
-    for (size_t i = 0; i < places.size(); ++i) {
-      std::string name = places[i].Name;
-      if (c.commasBecomeSpaces) std::replace(name.begin(), name.end(), ',', ' ');
-      EXPECT_EQ(read.Places[i].Name, name) << i;
-      EXPECT_EQ(read.Places[i].X, places[i].X) << i;
-      EXPECT_EQ(read.Places[i].Y, places[i].Y) << i;
-      EXPECT_EQ(read.Places[i].MapNo, places[i].MapNo) << i;
-    }
-  }
 }
 
 TEST(MarkerFormats, TheFormatIsToldByContentThenByExtension) {

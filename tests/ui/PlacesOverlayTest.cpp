@@ -201,21 +201,5 @@ TEST(ZoomWheel, NotchesZoomAsThePlusAndMinusButtons) {
   }
 }
 
-TEST(ZoomWheel, EachNotchRedrawsTheDetailAsAButtonPressDoes) {
-  FormRig rig;
-  TMapForm& form = rig.Start();
-  form.FZoom = 5;
-  const int before = rig.zoomMap.changes;
-  form.ZoomMapWheel(-240);
-  FormRig buttons;
-  TMapForm& pressed = buttons.Start();
-  pressed.FZoom = 5;
-  const int pressedBefore = buttons.zoomMap.changes;
-  pressed.btnZoomOutClick();
-  pressed.btnZoomOutClick();
-  EXPECT_EQ(rig.zoomMap.changes - before, buttons.zoomMap.changes - pressedBefore);
-  EXPECT_GT(rig.zoomMap.changes, before);
-}
-
 }  // namespace
 }  // namespace wf::ui
