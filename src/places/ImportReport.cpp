@@ -21,6 +21,11 @@ std::string ImportReportText(const TImportCounts& counts) {
   return text + ".";
 }
 
+std::string ExportReportText(int exported, int leftOut) {
+  return Counted(exported, "place exported", "places exported") + "; " + NumberText(leftOut) +
+         " left out, since their X and Y are not numbers a map can have.";
+}
+
 std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
   const size_t nameStart = path.find_last_of("\\/:");
   const size_t dot = path.rfind('.');

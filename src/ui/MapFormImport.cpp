@@ -178,9 +178,7 @@ void TMapForm::ExportPlaces() {
   if (platform::ReplaceFileContents(path, text) != 0) throw EFCreateError(path);
   if (leftOut > 0)
     s_.Messages->ShowInformation(
-        "Export places", NumberText(static_cast<int64_t>(written.size())) + " places exported; " +
-                             NumberText(leftOut) +
-                             " left out, since their X and Y are not numbers a map can have.");
+        "Export places", places::ExportReportText(static_cast<int>(written.size()), leftOut));
 }
 
 }  // namespace wf::ui

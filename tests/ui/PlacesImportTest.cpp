@@ -222,7 +222,7 @@ TEST(PlacesExport, PlacesWithoutNumericCoordinatesAreLeftOutAndSaid) {
   EXPECT_EQ(rig.dir.Read("o.csv"), "1,2,0,A,,white\r\n");
   ASSERT_EQ(rig.informations().size(), 1u);
   EXPECT_EQ(rig.informations()[0].text,
-            "1 places exported; 2 left out, since their X and Y are not numbers a map can have.");
+            "1 place exported; 2 left out, since their X and Y are not numbers a map can have.");
 }
 
 TEST(PlacesExport, AFileThatCannotBeWrittenIsReportedAndCancelWritesNothing) {
