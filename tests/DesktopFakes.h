@@ -24,7 +24,11 @@ class FakeMessageBoxes : public platform::IMessageBoxes {
     boxes.push_back({caption, text});
     if (onShow) onShow();
   }
+  void ShowInformation(const std::string& caption, const std::string& text) override {
+    informations.push_back({caption, text});
+  }
   std::vector<Box> boxes;
+  std::vector<Box> informations;
   std::function<void()> onShow;  // runs while the box is "open"
 };
 

@@ -26,6 +26,22 @@ TMapFormBinding::TMapFormBinding(ui::win32::TMapWindow& window, ui::TMapForm& fo
   window.btnDelete.onClick = [f] { f->btnDeleteClick(); };
   window.cbTravel.onChange = [f] { f->cbTravelChange(); };
   window.cbChooseMap.onChange = [f] { f->cbChooseMapChange(); };
+
+  ui::win32::TMapWindow* w = &window;
+  window.cbTravel.onTextTyped = [f, w](const std::string& text) {
+    w->FindList.Show(f->FindPlaces(text), w->cbTravel.Handle());
+  };
+  window.cbTravel.onLeave = [w] { w->FindList.Hide(); };
+  window.FindList.onChoose = [f](int index) { f->FindChosen(index); };
+  window.MapImage.onMouseMove = [f, w](int x, int y) {
+    w->HoverTip.Show(f->MapImageHoverText(x, y), w->MapImage.Handle(), x, y);
+  };
+  window.ZoomMap.onMouseMove = [f, w](int x, int y) {
+    w->HoverTip.Show(f->ZoomMapHoverText(x, y), w->ZoomMap.Handle(), x, y);
+  };
+  window.MapImage.onMouseLeave = [w] { w->HoverTip.Hide(); };
+  window.ZoomMap.onMouseLeave = [w] { w->HoverTip.Hide(); };
+  window.ZoomMap.onMouseWheel = [f](int delta) { f->ZoomMapWheel(delta); };
 }
 
 TMapFormBinding::~TMapFormBinding() {
@@ -42,6 +58,14 @@ TMapFormBinding::~TMapFormBinding() {
     b->onClick = nullptr;
   window_.cbTravel.onChange = nullptr;
   window_.cbChooseMap.onChange = nullptr;
+  window_.cbTravel.onTextTyped = nullptr;
+  window_.cbTravel.onLeave = nullptr;
+  window_.FindList.onChoose = nullptr;
+  for (ui::win32::TImagePane* pane : {&window_.MapImage, &window_.ZoomMap}) {
+    pane->onMouseMove = nullptr;
+    pane->onMouseLeave = nullptr;
+    pane->onMouseWheel = nullptr;
+  }
 }
 
 }  // namespace wf::app

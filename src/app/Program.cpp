@@ -10,6 +10,7 @@
 #include "platform/win32/ClientWindows.h"
 #include "platform/win32/SingleInstance.h"
 #include "platform/win32/GameFolderServices.h"
+#include "platform/win32/FileDialogs.h"
 #include "ui/MapForm.h"
 #include "ui/win32/InputDialog.h"
 #include "ui/win32/MapWindow.h"
@@ -24,6 +25,7 @@ int RunProgram(int showCommand) {
   platform::Win32ClientWindows client;
   platform::Win32Registry registry;
   platform::Win32FolderDialog folders;
+  platform::win32::TFileDialogs files;
   const std::string directory = platform::ExecutableDirectory();
   // A second copy would write the same files; the first one is shown instead.
   platform::Win32SingleInstance instances;
@@ -41,6 +43,7 @@ int RunProgram(int showCommand) {
   services.Messages = &messages;
   services.Input = &input;
   services.Client = &client;
+  services.Files = &files;
   services.LocationsFile = directory + "locations.txt";
   services.Registry = &registry;
   services.Folders = &folders;

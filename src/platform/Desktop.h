@@ -19,11 +19,15 @@ constexpr int kColorWindowText = 8;
 // button-face grey elsewhere.
 uint32_t DesktopColor(int element);
 
-// Modal message boxes with an error icon and a single OK button.
+// Modal message boxes with a single OK button.
 class IMessageBoxes {
  public:
   virtual ~IMessageBoxes() = default;
   virtual void ShowError(const std::string& caption, const std::string& text) = 0;
+  // A box with an information icon; where a desktop has none, an error box.
+  virtual void ShowInformation(const std::string& caption, const std::string& text) {
+    ShowError(caption, text);
+  }
 };
 
 // The modal text-input dialog: caption, prompt, a default answer that starts

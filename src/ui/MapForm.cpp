@@ -31,7 +31,8 @@ void TMapForm::FormCreate() {
   FCenterY = 0;
   FCenterZ = 0;
   FMapIndex = static_cast<uint16_t>(s_.Config->GetInteger("CurrentMap"));
-  // The menu first: an unreadable places file raises from LoadLocations.
+  // The menu first: a places file with a line the program cannot read raises
+  // its error from LoadLocations, and the commands must be there all the same.
   AddMenuCommands();
   LoadLocations();
 }
@@ -60,6 +61,7 @@ void TMapForm::DrawOverview() {
   pane.SetDimensions(OverviewWidth, OverviewHeight);
   pane.ClearTo(SystemColorToColor32(clBtnFace));
   pane.DrawAt(0, 0, overview);
+  DrawOverviewPlaces();
 }
 
 void TMapForm::DrawDetail() {
@@ -73,6 +75,7 @@ void TMapForm::DrawDetail() {
   pane.FillArea(49, 29, 50, 49, kMarkerColor);
   pane.FillArea(50, 49, 70, 50, kMarkerColor);
   pane.FillArea(49, 50, 50, 70, kMarkerColor);
+  DrawDetailPlaces();
 }
 
 }  // namespace wf::ui

@@ -20,6 +20,7 @@ class IInputDialog;
 class IClientWindows;
 class IRegistry;
 class IFolderDialog;
+class IFileDialogs;
 }  // namespace platform
 }  // namespace wf
 
@@ -54,6 +55,9 @@ struct TMapFormServices {
   platform::IRegistry* Registry = nullptr;
   platform::IFolderDialog* Folders = nullptr;
   std::string ProgramFolder;  // where the program itself lies
+  // The open and save dialogs; without them places are neither imported nor
+  // exported.
+  platform::IFileDialogs* Files = nullptr;
 };
 
 class TMapForm {
@@ -104,6 +108,27 @@ class TMapForm {
   // runs the one chosen.
   void SystemCommand(int command);
 
+  // Places from and to other tools' files, through the open and save dialogs.
+  void ImportPlaces();
+  void ExportPlaces();
+
+  // The places of the map in use as markers on both panes, on or off.
+  void ToggleShowPlaces();
+
+  // Finding places while their name is typed into the places list's field:
+  // the names to offer, in list order; choosing the n-th of them goes there as
+  // choosing it from the list does.
+  std::vector<std::string> FindPlaces(const std::string& typed);
+  void FindChosen(int offered);
+
+  // What the cell under the mouse is, for the pointer's tip; empty off the map.
+  std::string MapImageHoverText(int32_t x, int32_t y);
+  std::string ZoomMapHoverText(int32_t x, int32_t y);
+
+  // The mouse wheel over the detail pane, in the desktop's units (120 a notch,
+  // forward positive): a notch forward zooms in as "+" does, back out as "-".
+  void ZoomMapWheel(int delta);
+
   // Window state.
   uint16_t FCenterX = 0;
   uint16_t FCenterY = 0;
@@ -111,6 +136,7 @@ class TMapForm {
   int8_t FCenterZ = 0;
   std::vector<std::unique_ptr<TLocation>> FLocations;
   uint16_t FMapIndex = 0;
+  bool FShowPlaces = false;
 
  private:
   enum class PlacesFileState {
@@ -139,6 +165,9 @@ class TMapForm {
   // The first place held that is the same as `place` in name, coordinates and
   // map; -1 when there is none.
   int IndexOfSame(const TLocation& place) const;
+  void DrawOverviewPlaces();
+  void DrawDetailPlaces();
+  std::string HoverText(int32_t mapX, int32_t mapY, bool onOverview, int32_t x, int32_t y);
 
   TMapFormControls c_;
   TMapFormServices s_;
@@ -151,6 +180,10 @@ class TMapForm {
   // The file's bytes as last read or written; none while there was no file.
   std::optional<std::string> FPlacesBytes;
   PlacesFileState FPlacesFile = PlacesFileState::NotRead;
+  // The places offered by the last FindPlaces, in the order offered.
+  std::vector<const TLocation*> FFound;
+  // Wheel movement short of a whole notch, kept for the next.
+  int FWheelRest = 0;
 };
 
 }  // namespace wf::ui

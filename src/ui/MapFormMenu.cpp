@@ -10,6 +10,13 @@ namespace wf::ui {
 
 void TMapForm::AddMenuCommands() {
   if (s_.Registry && s_.Folders) c_.Menu.AddCommand(cmGameFolder, "Game folder...");
+  if (s_.Files) {
+    c_.Menu.AddCommand(cmImportPlaces, "Import places...");
+    c_.Menu.AddCommand(cmExportPlaces, "Export places...");
+  }
+  FShowPlaces = s_.Config->GetInteger("showplaces") != 0;
+  c_.Menu.AddCommand(cmShowPlaces, "Show places on the map");
+  c_.Menu.SetChecked(cmShowPlaces, FShowPlaces);
 }
 
 void TMapForm::SystemCommand(int command) {
@@ -17,6 +24,9 @@ void TMapForm::SystemCommand(int command) {
     case cmGameFolder:
       if (s_.Registry && s_.Folders) ChooseGameFolder();
       break;
+    case cmImportPlaces: ImportPlaces(); break;
+    case cmExportPlaces: ExportPlaces(); break;
+    case cmShowPlaces: ToggleShowPlaces(); break;
     default: break;
   }
 }

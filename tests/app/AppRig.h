@@ -10,6 +10,7 @@
 #include "mapdata/Map.h"
 #include "mapdata/MapTable.h"
 #include "platform/win32/ClientWindows.h"
+#include "platform/win32/FileDialogs.h"
 #include "ui/MapForm.h"
 #include "ui/win32/InputDialog.h"
 #include "ui/win32/MapWindow.h"
@@ -33,6 +34,7 @@ class AppRig {
     services.Messages = &messages;
     services.Input = &input;
     services.Client = &client;
+    services.Files = &files;
     services.LocationsFile = world.File("locations.txt");
     form = std::make_unique<ui::TMapForm>(window.FormControls(), std::move(services));
     binding = std::make_unique<app::TMapFormBinding>(window, *form);
@@ -48,6 +50,7 @@ class AppRig {
   ui::win32::TMessageBoxes messages;
   ui::win32::TInputDialog input;
   platform::Win32ClientWindows client;
+  platform::win32::TFileDialogs files;
   std::unique_ptr<TMapSet> maps;
   ui::win32::TMapWindow window;
   std::unique_ptr<ui::TMapForm> form;

@@ -10,6 +10,7 @@
 
 #include "DesktopFakes.h"
 #include "platform/Desktop.h"
+#include "platform/FileDialogs.h"
 #include "raster/Bitmap32.h"
 #include "ui/Controls.h"
 #include "ui/Locations.h"
@@ -94,6 +95,34 @@ class FakeInputDialog : public platform::IInputDialog {
   }
   std::deque<std::optional<std::string>> answers;  // nothing: Cancel
   std::vector<Call> calls;
+};
+
+// The open and save dialogs, answered from queues; an empty queue cancels.
+class FakeFileDialogs : public platform::IFileDialogs {
+ public:
+  std::optional<std::string> OpenFile(const std::string& title,
+                                      const std::vector<platform::TFileType>& types) override {
+    titles.push_back(title);
+    offered = types;
+    if (opens.empty()) return std::nullopt;
+    std::string path = opens.front();
+    opens.pop_front();
+    return path;
+  }
+  std::optional<TSaveChoice> SaveFile(const std::string& title,
+                                      const std::vector<platform::TFileType>& types,
+                                      const std::string&) override {
+    titles.push_back(title);
+    offered = types;
+    if (saves.empty()) return std::nullopt;
+    TSaveChoice choice = saves.front();
+    saves.pop_front();
+    return choice;
+  }
+  std::deque<std::string> opens;
+  std::deque<TSaveChoice> saves;
+  std::vector<std::string> titles;
+  std::vector<platform::TFileType> offered;
 };
 
 // A places file in memory, with failures on demand.

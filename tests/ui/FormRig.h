@@ -50,6 +50,7 @@ class FormRig {
     services.Registry = registry;
     services.Folders = folders;
     services.ProgramFolder = programFolder;
+    services.Files = &files;
     form = std::make_unique<TMapForm>(
         TMapFormControls{mapImage, zoomMap, cbTravel, cbChooseMap, eX, eY, eZ, menu}, services);
     return *form;
@@ -62,6 +63,9 @@ class FormRig {
     form->FormShow();
     return *form;
   }
+
+  // The information boxes shown, in order.
+  const std::vector<FakeMessageBoxes::Box>& informations() const { return boxes.informations; }
 
   // The places' names, as the form holds them.
   std::vector<std::string> Names() const {
@@ -81,6 +85,7 @@ class FormRig {
   FakeMessageBoxes boxes;
   FakeInputDialog input;
   FakeClientWindows client;
+  FakeFileDialogs files;
   IPlacesStore* store = nullptr;
   platform::IRegistry* registry = nullptr;  // with folders: the game folder command
   platform::IFolderDialog* folders = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/win32/ComboBox.h"
 
+#include "ui/win32/Text.h"
+
 namespace wf::ui::win32 {
 
 HWND TComboBox::Create(const TComboBoxArgs& args) {
@@ -35,6 +37,8 @@ HWND TComboBox::Create(const TComboBoxArgs& args) {
 
 void TComboBox::HandleCommand(WORD code) {
   if ((code == CBN_SELCHANGE || code == CBN_EDITCHANGE) && onChange) onChange();
+  if (code == CBN_EDITCHANGE && onTextTyped) onTextTyped(WindowTextA(Handle()));
+  if ((code == CBN_KILLFOCUS || code == CBN_DROPDOWN) && onLeave) onLeave();
 }
 
 int TComboBox::ItemCount() const {

@@ -38,6 +38,10 @@ class TComboBox : public TChildControl, public IComboBox {
   void EndUpdate() override;
 
   std::function<void()> onChange;
+  // After onChange for text typed into the field: the field's text.
+  std::function<void(const std::string& text)> onTextTyped;
+  // The field lost the focus, or the list dropped down.
+  std::function<void()> onLeave;
 
  private:
   int updateDepth_ = 0;

@@ -85,9 +85,27 @@ LRESULT TImagePane::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (onMouseDown) onMouseDown(button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     }
+    case WM_MOUSEMOVE:
+      if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+      }
+      if (onMouseMove) onMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_MOUSELEAVE:
+      trackingLeave_ = false;
+      if (onMouseLeave) onMouseLeave();
+      return 0;
+    case WM_MOUSEWHEEL:
+      if (onMouseWheel) {
+        onMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
+      }
+      break;
     default:
-      return TWindow::HandleMessage(message, wParam, lParam);
+      break;
   }
+  return TWindow::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace wf::ui::win32

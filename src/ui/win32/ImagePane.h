@@ -35,6 +35,11 @@ class TImagePane : public TWindow, public IImagePane {
   void PaintContent(HDC dc);
 
   std::function<void(TMouseButton button, int x, int y)> onMouseDown;
+  // The pointer moved over the pane, or left it.
+  std::function<void(int x, int y)> onMouseMove;
+  std::function<void()> onMouseLeave;
+  // The wheel turned while the pointer was over the pane (120 a notch, forward positive).
+  std::function<void(int delta)> onMouseWheel;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -43,6 +48,7 @@ class TImagePane : public TWindow, public IImagePane {
   void Changed();
 
   TBitmap32 bitmap_;
+  bool trackingLeave_ = false;
 };
 
 }  // namespace wf::ui::win32

@@ -1,5 +1,7 @@
 #include "ui/win32/MapWindow.h"
 
+#include <windowsx.h>
+
 #include <exception>
 
 #include "common/Errors.h"
@@ -106,6 +108,13 @@ void TMapWindow::CreateControls() {
   btnDelete.Create({.parent = self, .id = kIdDelete, .text = "L\xF6schen", .rect = {512, 200, 49, 25}});
   cbChooseMap.Create({.parent = self, .id = kIdChooseMap, .rect = {400, 240, 161, 21}, .visible = false});
   btnGo.Create({.parent = self, .id = kIdGo, .text = "Go", .rect = {520, 80, 25, 25}});
+  FindList.Create(self);
+  HoverTip.Create(self);
+}
+
+void TMapWindow::HidePopups() {
+  FindList.Hide();
+  HoverTip.Hide();
 }
 
 TMapFormControls TMapWindow::FormControls() {
@@ -123,6 +132,20 @@ bool TMapWindow::PreTranslate(MSG& message) {
     if (onKeyDown) Guarded([&] { onKeyDown(key); });
     // The handler may have closed the window.
     if (!IsOwnWindow(message.hwnd)) return true;
+    // While places found are offered, the keys that pick one are theirs.
+    if (message.message == WM_KEYDOWN && FindList.Shown()) {
+      bool used = false;
+      Guarded([&] { used = FindList.HandleKey(message.wParam); });
+      if (used) return true;
+    }
+  }
+  // The wheel goes to the window with the focus; over the detail pane it is the pane's.
+  if (message.message == WM_MOUSEWHEEL && message.hwnd != ZoomMap.Handle()) {
+    POINT at{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+    if (WindowFromPoint(at) == ZoomMap.Handle()) {
+      SendMessageW(ZoomMap.Handle(), WM_MOUSEWHEEL, message.wParam, message.lParam);
+      return true;
+    }
   }
   return IsDialogMessageW(Handle(), &message) != FALSE;
 }
@@ -153,6 +176,7 @@ LRESULT TMapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Like a dialog: the focus returns to the control that had it, or goes to
       // the first control in tab order.
       if (LOWORD(wParam) == WA_INACTIVE) {
+        HidePopups();
         HWND focus = GetFocus();
         if (IsOwnWindow(focus) && focus != Handle()) focusBeforeDeactivation_ = focus;
       } else {
@@ -170,6 +194,10 @@ LRESULT TMapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (onSystemCommand) Guarded([&] { onSystemCommand(command); });
         return 0;
       }
+      break;
+
+    case WM_MOVE:
+      HidePopups();
       break;
 
     case WM_CLOSE:

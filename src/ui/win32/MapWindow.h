@@ -14,6 +14,7 @@
 #include "ui/win32/EditField.h"
 #include "ui/win32/ImagePane.h"
 #include "ui/win32/Label.h"
+#include "ui/win32/PopupWindows.h"
 #include "ui/win32/SystemMenu.h"
 #include "ui/win32/Window.h"
 
@@ -66,6 +67,10 @@ class TMapWindow : public TWindow {
   TComboBox cbChooseMap;
   TButton btnGo;
   TSystemMenu SystemMenu;
+  // Pop-ups of their own, not controls: the places found while typing into
+  // cbTravel, and the pointer's tip over the panes.
+  TFindList FindList;
+  THoverTip HoverTip;
 
   std::function<void()> onCreate;
   std::function<void()> onShow;
@@ -84,6 +89,7 @@ class TMapWindow : public TWindow {
   void CreateControls();
   void LabelledEdit(TLabel& label, TEditField& edit, int id, const char* caption, TControlRect rect);
   bool IsOwnWindow(HWND window) const;
+  void HidePopups();
 
   HWND focusBeforeDeactivation_ = nullptr;
   std::exception_ptr createError_;
