@@ -117,6 +117,8 @@ class TMapForm {
   void AddMenuCommands();
   void ShowCentre();
   void SendTravelCommand(int32_t x, int32_t y, int32_t z);
+  // Raises what the last travel command left to tell the user, if anything.
+  void ReportTravelProblem();
   void SetCentreFromEdits();
   int SelectedLocationIndex();
   void WriteLocations();
@@ -130,6 +132,7 @@ class TMapForm {
   // The file's bytes from a byte 0 on, which end its text, kept the same way.
   std::string FUnreadRest;
   PlacesFileState FPlacesFile = PlacesFileState::NotRead;
+  std::string FTravelProblem;
 };
 
 }  // namespace wf::ui

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "FakeClientWindows.h"
@@ -46,9 +47,16 @@ TEST(ClientLink, TypesEnterPrefixCommandEnterIntoTheClientWindow) {
     windows.Windows["Ultima Online"] = kClient;
     RecordingMessageBoxes boxes;
 
-    EXPECT_EQ(SendClientCommand(c.command, config, windows, boxes), kClient);
+    const TSendResult result = SendClientCommand(c.command, config, windows, boxes);
+    EXPECT_EQ(result.Window, kClient);
+    EXPECT_EQ(result.Delivery, TDelivery::Delivered);
+    EXPECT_EQ(DeliveryProblem(c.command, result), "");
     EXPECT_EQ(windows.Codes(), c.expected);
-    for (const auto& sent : windows.Sends) EXPECT_EQ(sent.Window, kClient);
+    for (const auto& sent : windows.Sends) {
+      EXPECT_EQ(sent.Window, kClient);
+      EXPECT_EQ(sent.Message, 0x0102u);
+      EXPECT_EQ(sent.LParam, 0);
+    }
     EXPECT_TRUE(boxes.Shown.empty());
   }
 }
@@ -79,7 +87,7 @@ TEST(ClientLink, TheFirstClassWinsAndTheSecondIsTheFallback) {
     FakeClientWindows windows;
     windows.Windows["Ultima Online"] = kClient;
     windows.Windows["Ultima Online Third Dawn"] = kThirdDawn;
-    EXPECT_EQ(SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes), kClient);
+    EXPECT_EQ(SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes).Window, kClient);
     EXPECT_EQ(windows.Lookups, std::vector<std::string>{"Ultima Online"});
     ASSERT_EQ(windows.Sends.size(), 16u);
     for (const auto& sent : windows.Sends) EXPECT_EQ(sent.Window, kClient);
@@ -87,7 +95,7 @@ TEST(ClientLink, TheFirstClassWinsAndTheSecondIsTheFallback) {
   {
     FakeClientWindows windows;
     windows.Windows["Ultima Online Third Dawn"] = kThirdDawn;
-    EXPECT_EQ(SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes), kThirdDawn);
+    EXPECT_EQ(SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes).Window, kThirdDawn);
     EXPECT_EQ(windows.Lookups, (std::vector<std::string>{"Ultima Online", "Ultima Online Third Dawn"}));
     ASSERT_EQ(windows.Sends.size(), 16u);
     for (const auto& sent : windows.Sends) EXPECT_EQ(sent.Window, kThirdDawn);
@@ -103,7 +111,10 @@ TEST(ClientLink, WithoutAClientTheUserIsToldAndNothingIsSent) {
   windows.Windows["Ultima Online 2"] = kThirdDawn;
   RecordingMessageBoxes boxes;
 
-  EXPECT_EQ(SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes), 0u);
+  const TSendResult result = SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
+  EXPECT_EQ(result.Window, 0u);
+  EXPECT_EQ(result.Delivery, TDelivery::NoClient);
+  EXPECT_EQ(DeliveryProblem("GoSelf 1 2 3 0", result), "") << "the box has said it all";
   EXPECT_EQ(windows.Lookups, (std::vector<std::string>{"Ultima Online", "Ultima Online Third Dawn"}));
   EXPECT_TRUE(windows.Sends.empty());
   ASSERT_EQ(boxes.Shown.size(), 1u);
@@ -112,21 +123,87 @@ TEST(ClientLink, WithoutAClientTheUserIsToldAndNothingIsSent) {
             "The Command 'GoSelf 1 2 3 0' couldn't be sent, please start your UO Client.");
 }
 
-TEST(ClientLink, AFailedSendEndsTheCommand) {
+TEST(ClientLink, AFailedSendEndsTheCommandAndSaysWhy) {
   const std::vector<int> all = CodesOf("\r.GoSelf 7 8 9 0\r");
-  for (size_t failing : {size_t{0}, size_t{1}, size_t{5}, all.size() - 1}) {
-    SCOPED_TRACE(failing);
+  struct Case {
+    const char* name;
+    size_t failing;
+    platform::TSendOutcome outcome;
+    TDelivery delivery;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"first refused", 0, platform::TSendOutcome::Refused, TDelivery::Refused,
+       "the client runs with higher rights than Wayfarer (as administrator), and Windows does not "
+       "let a program with normal rights send to it"},
+      {"second timed out", 1, platform::TSendOutcome::TimedOut, TDelivery::TimedOut,
+       "the client did not take it in time, and part of it may be left in the client's chat line"},
+      {"gone in the middle", 5, platform::TSendOutcome::Gone, TDelivery::Gone,
+       "the client's window closed"},
+      {"last Enter timed out", all.size() - 1, platform::TSendOutcome::TimedOut, TDelivery::TimedOut,
+       "the client did not take it in time, and part of it may be left in the client's chat line"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     TConfig config;
     config.AddPair("commandchar", ".");
     FakeClientWindows windows;
     windows.Windows["Ultima Online"] = kClient;
-    windows.FailAtSend = failing;
+    windows.FailAtSend = c.failing;
+    windows.FailWith = c.outcome;
     RecordingMessageBoxes boxes;
 
-    SendClientCommand("GoSelf 7 8 9 0", config, windows, boxes);
+    const TSendResult result = SendClientCommand("GoSelf 7 8 9 0", config, windows, boxes);
     // The failing character is the last one tried.
-    EXPECT_EQ(windows.Codes(), std::vector<int>(all.begin(), all.begin() + failing + 1));
-    EXPECT_TRUE(boxes.Shown.empty());
+    EXPECT_EQ(windows.Codes(), std::vector<int>(all.begin(), all.begin() + c.failing + 1));
+    EXPECT_EQ(result.Delivery, c.delivery);
+    EXPECT_EQ(result.MessagesHandled, c.failing);
+    EXPECT_EQ(DeliveryProblem("GoSelf 7 8 9 0", result),
+              std::string("The command 'GoSelf 7 8 9 0' was not completely delivered to the game "
+                          "client: ") + c.reason);
+    EXPECT_TRUE(boxes.Shown.empty()) << "reported by the caller, after its own work";
+  }
+}
+
+// 19 messages: Enter, ".", "GoSelf 10 20 0 0", Enter.
+TEST(ClientLink, TheWholeCommandWaitsForTheClientTwoSecondsAtMost) {
+  struct Case {
+    const char* name;
+    uint64_t msPerMessage;
+    size_t handled;  // messages the client took
+    size_t tried;    // messages sent
+    TDelivery delivery;
+    uint64_t waited;  // on the fake clock
+  };
+  const Case cases[] = {
+      {"quick client", 0, 19, 19, TDelivery::Delivered, 0},
+      {"slow but in time", 100, 19, 19, TDelivery::Delivered, 1900},
+      {"slow client cut off", 150, 13, 14, TDelivery::TimedOut, 2000},
+      // Before, each of the 19 characters could wait 5 s of its own.
+      {"frozen client", 4900, 0, 1, TDelivery::TimedOut, 2000},
+      {"exactly the bound", 2000, 1, 1, TDelivery::TimedOut, 2000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TConfig config;
+    config.AddPair("commandchar", ".");
+    FakeClientWindows windows;
+    windows.Windows["Ultima Online"] = kClient;
+    windows.MsPerMessage = c.msPerMessage;
+    RecordingMessageBoxes boxes;
+    const uint64_t start = windows.Clock;
+
+    const TSendResult result = SendClientCommand("GoSelf 10 20 0 0", config, windows, boxes);
+    EXPECT_EQ(result.Delivery, c.delivery);
+    EXPECT_EQ(result.MessagesHandled, c.handled);
+    EXPECT_EQ(windows.Sends.size(), c.tried);
+    EXPECT_EQ(windows.Clock - start, c.waited);
+    // Each send may wait only for what is left of the command's bound.
+    uint64_t spent = 0;
+    for (const auto& sent : windows.Sends) {
+      EXPECT_EQ(sent.TimeoutMs, kCommandBoundMs - spent);
+      spent += std::min<uint64_t>(c.msPerMessage, sent.TimeoutMs);
+    }
   }
 }
 

@@ -63,8 +63,9 @@ TEST_F(ClientWindows, TheClientReceivesEnterPrefixCommandEnterAsCharacters) {
     RecordingClient client("Ultima Online", dir.File("client.log"));
     ASSERT_NE(client.Window(), nullptr);
 
-    EXPECT_EQ(SendClientCommand("GoSelf 10 20 0 0", config, windows, boxes),
-              reinterpret_cast<platform::IClientWindows::Handle>(client.Window()));
+    const TSendResult result = SendClientCommand("GoSelf 10 20 0 0", config, windows, boxes);
+    EXPECT_EQ(result.Window, reinterpret_cast<platform::IClientWindows::Handle>(client.Window()));
+    EXPECT_EQ(result.Delivery, TDelivery::Delivered);
     ASSERT_TRUE(client.Close());
     EXPECT_EQ(client.Characters(), Wide(c.expected));
     EXPECT_FALSE(AnyKeyMessage(client));
@@ -101,7 +102,7 @@ TEST_F(ClientWindows, AWindowTitledLikeTheClientIsNotTheClient) {
   ASSERT_NE(impostor.Window(), nullptr);
   ASSERT_EQ(FindWindowA(nullptr, "Ultima Online"), impostor.Window());
 
-  EXPECT_EQ(SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes), 0u);
+  EXPECT_EQ(SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes).Window, 0u);
   ASSERT_TRUE(impostor.Close());
   EXPECT_TRUE(impostor.Characters().empty());
   ASSERT_EQ(boxes.Shown.size(), 1u);
@@ -116,13 +117,13 @@ TEST_F(ClientWindows, AHungClientDoesNotFreezeTheSender) {
   ASSERT_NE(client.Window(), nullptr);
 
   auto start = std::chrono::steady_clock::now();
-  SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
+  const TSendResult result = SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
   auto waited = std::chrono::steady_clock::now() - start;
 
-  // One character's wait and a generous allowance for a slow machine; without
+  // The command's bound and a generous allowance for a slow machine; without
   // the bound this would not return at all.
-  EXPECT_LT(waited, std::chrono::milliseconds(platform::Win32ClientWindows::kDefaultSendTimeoutMs) +
-                        std::chrono::seconds(5));
+  EXPECT_LT(waited, std::chrono::milliseconds(kCommandBoundMs) + std::chrono::seconds(5));
+  EXPECT_EQ(result.Delivery, TDelivery::TimedOut);
   EXPECT_TRUE(client.Running());                              // still hung, not gone
   EXPECT_EQ(client.Characters(), std::vector<int64_t>{13});  // it took the first and froze
 }
@@ -133,11 +134,12 @@ TEST_F(ClientWindows, AClientThatGoesAwayMidwayEndsTheCommandAtOnce) {
   ASSERT_NE(client.Window(), nullptr);
 
   auto start = std::chrono::steady_clock::now();
-  SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
+  const TSendResult result = SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
   auto waited = std::chrono::steady_clock::now() - start;
 
   // A window that is gone fails the next send at once: no wait for the bound.
-  EXPECT_LT(waited, std::chrono::milliseconds(platform::Win32ClientWindows::kDefaultSendTimeoutMs));
+  EXPECT_LT(waited, std::chrono::milliseconds(kCommandBoundMs));
+  EXPECT_EQ(result.Delivery, TDelivery::Gone);
   EXPECT_TRUE(client.WaitForExit(10000));
   EXPECT_EQ(client.Characters(), (std::vector<int64_t>{13, 46, 71, 111, 83}));
 }

@@ -18,11 +18,19 @@ class FakeClientWindows : public platform::IClientWindows {
  public:
   struct Sent {
     Handle Window;
-    uint8_t Code;
+    uint32_t Message;
+    uintptr_t WParam;
+    intptr_t LParam;
+    uint32_t TimeoutMs;
+    uint8_t Code;  // WParam as a character
   };
 
   std::map<std::string, Handle> Windows;  // class name -> window
-  std::optional<size_t> FailAtSend;        // index of the first send that fails
+  // From this send on (by index), every send ends with FailWith.
+  std::optional<size_t> FailAtSend;
+  platform::TSendOutcome FailWith = platform::TSendOutcome::TimedOut;
+  uint64_t MsPerMessage = 0;  // how long the client takes to handle one message
+  uint64_t Clock = 1000;      // the fake clock, advanced by every send
   std::vector<std::string> Lookups;
   std::vector<Sent> Sends;
 
@@ -32,11 +40,23 @@ class FakeClientWindows : public platform::IClientWindows {
     return it == Windows.end() ? 0 : it->second;
   }
 
-  bool SendChar(Handle window, uint8_t code) override {
-    bool ok = !FailAtSend || Sends.size() < *FailAtSend;
-    Sends.push_back({window, code});
-    return ok;
+  platform::TSendOutcome Send(Handle window, uint32_t message, uintptr_t wParam, intptr_t lParam,
+                              uint32_t timeoutMs, intptr_t* reply) override {
+    Sends.push_back({window, message, wParam, lParam, timeoutMs, static_cast<uint8_t>(wParam)});
+    if (FailAtSend && Sends.size() > *FailAtSend) {
+      if (FailWith == platform::TSendOutcome::TimedOut) Clock += timeoutMs;
+      return FailWith;
+    }
+    if (MsPerMessage > timeoutMs) {
+      Clock += timeoutMs;
+      return platform::TSendOutcome::TimedOut;
+    }
+    Clock += MsPerMessage;
+    if (reply) *reply = 0;
+    return platform::TSendOutcome::Handled;
   }
+
+  uint64_t NowMs() override { return Clock; }
 
   std::vector<int> Codes() const {
     std::vector<int> codes;

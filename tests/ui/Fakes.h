@@ -114,12 +114,19 @@ class FakeClientWindows : public platform::IClientWindows {
     auto found = windows.find(className);
     return found == windows.end() ? 0 : found->second;
   }
-  bool SendChar(Handle window, uint8_t code) override {
-    received[window].push_back(static_cast<char>(code));
-    return true;
+  platform::TSendOutcome Send(Handle window, uint32_t message, uintptr_t wParam, intptr_t,
+                              uint32_t, intptr_t* reply) override {
+    if (refuse) return platform::TSendOutcome::Refused;
+    if (message == 0x0102) received[window].push_back(static_cast<char>(wParam));
+    if (reply) *reply = 0;
+    return platform::TSendOutcome::Handled;
   }
+  uint64_t NowMs() override { return clock; }
+
   std::map<std::string, Handle> windows;
   std::map<Handle, std::string> received;
+  bool refuse = false;  // every send is refused, as by a client with higher rights
+  uint64_t clock = 0;
 };
 
 // A places file in memory, with failures on demand.

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "FormRig.h"
+#include "common/Errors.h"
 
 namespace wf::ui {
 namespace {
@@ -97,6 +100,43 @@ TEST(Travel, WithoutAClientTheBoxIsShownNothingIsSentAndTheViewStillRedraws) {
   form.btnGoClick();
   EXPECT_EQ(rig.boxes.boxes.size(), 2u);
   EXPECT_TRUE(rig.client.received.empty());
+}
+
+TEST(Travel, ACommandTheClientRefusedIsReportedAfterTheHandlersOwnWork) {
+  struct Case {
+    const char* name;
+    std::function<void(TMapForm&)> press;
+    bool redraws;
+  };
+  const Case cases[] = {
+      {"detail right press", [](TMapForm& f) { f.ZoomMapMouseDown(TMouseButton::Right, 50, 50); }, true},
+      {"Go", [](TMapForm& f) { f.btnGoClick(); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormRig rig;
+    rig.client.windows["Ultima Online"] = kClient;
+    rig.client.refuse = true;
+    TMapForm& form = rig.Start();
+    form.FCenterX = 4;
+    form.FCenterY = 5;
+    rig.zoomMap.bitmap.SetDimensions(1, 1);
+    try {
+      c.press(form);
+      ADD_FAILURE() << "nothing reported";
+    } catch (const Exception& e) {
+      EXPECT_EQ(std::string(e.what()),
+                "The command 'GoSelf 4 5 0 0' was not completely delivered to the game client: the "
+                "client runs with higher rights than Wayfarer (as administrator), and Windows does "
+                "not let a program with normal rights send to it");
+    }
+    EXPECT_EQ(rig.zoomMap.bitmap.Width(), c.redraws ? 100 : 1);
+    EXPECT_TRUE(rig.boxes.boxes.empty());
+
+    // Reported once: a left press afterwards is quiet again.
+    rig.client.refuse = false;
+    EXPECT_NO_THROW(form.ZoomMapMouseDown(TMouseButton::Left, 50, 50));
+  }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// The game client's window on Windows: looked up with FindWindowA and typed
-// into with WM_CHAR.
+// The game client's window on Windows: looked up with FindWindowA and sent
+// messages with SendMessageTimeoutA.
 
 #include <cstdint>
 
@@ -10,20 +10,11 @@ namespace wf::platform {
 
 class Win32ClientWindows final : public IClientWindows {
  public:
-  // How long one character may wait for the client to handle it. Windows itself
-  // calls a window that has taken no message for five seconds "not responding";
-  // a client we would give up on sooner might only be busy for a moment.
-  static constexpr uint32_t kDefaultSendTimeoutMs = 5000;
-
-  explicit Win32ClientWindows(uint32_t sendTimeoutMs = kDefaultSendTimeoutMs)
-      : FSendTimeoutMs(sendTimeoutMs) {}
-
   // Window class names are matched as Windows matches them: ignoring case.
   Handle FindWindowByClass(const std::string& className) override;
-  bool SendChar(Handle window, uint8_t code) override;
-
- private:
-  uint32_t FSendTimeoutMs;
+  TSendOutcome Send(Handle window, uint32_t message, uintptr_t wParam, intptr_t lParam,
+                    uint32_t timeoutMs, intptr_t* reply) override;
+  uint64_t NowMs() override;
 };
 
 }  // namespace wf::platform
