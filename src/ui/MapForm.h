@@ -133,6 +133,7 @@ class TMapForm {
   std::string FUnreadRest;
   PlacesFileState FPlacesFile = PlacesFileState::NotRead;
   std::string FTravelProblem;
+  bool FFormatErrorShown = false;
 };
 
 }  // namespace wf::ui

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "FormRig.h"
 #include "common/Errors.h"
@@ -137,6 +138,68 @@ TEST(Travel, ACommandTheClientRefusedIsReportedAfterTheHandlersOwnWork) {
     rig.client.refuse = false;
     EXPECT_NO_THROW(form.ZoomMapMouseDown(TMouseButton::Left, 50, 50));
   }
+}
+
+TEST(Travel, TheCommandFollowsTheConfiguredTemplate) {
+  struct Case {
+    const char* name;
+    const char* prefix;
+    std::optional<std::string> format;  // nothing: no "commandformat" pair
+    std::string typed;
+  };
+  const Case cases[] = {
+      {"no template", ".", std::nullopt, "\r.GoSelf 1030 970 12 3\r"},
+      {"empty template", ".", "", "\r.GoSelf 1030 970 12 3\r"},
+      {"RunUO, ServUO, ModernUO", "[", "go {x} {y} {z}", "\r[go 1030 970 12\r"},
+      {"POL", ".", "goxyz {x} {y} {z} {realm}", "\r.goxyz 1030 970 12 malas\r"},
+      {"Sphere", ".", "go {x},{y},{z},{map}", "\r.go 1030,970,12,3\r"},
+      {"UOX3", "'", "go {x} {y} {z} {map}", "\r'go 1030 970 12 3\r"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormRig rig;
+    rig.client.windows["Ultima Online"] = kClient;
+    rig.config->AddPair("commandchar", c.prefix);
+    if (c.format) rig.config->AddPair("commandformat", *c.format);
+    TMapForm& form = rig.Start();
+    form.FMapIndex = 3;
+    form.FCenterX = 1030;
+    form.FCenterY = 970;
+    form.FCenterZ = 12;
+    form.btnGoClick();
+    EXPECT_EQ(Typed(rig), c.typed);
+    EXPECT_TRUE(rig.boxes.boxes.empty());
+  }
+}
+
+TEST(Travel, AnUnusableTemplateIsReportedOnceAndTheClassicCommandSent) {
+  FormRig rig;
+  rig.client.windows["Ultima Online"] = kClient;
+  rig.config->AddPair("commandformat", "go {x} {y} {height}");
+  TMapForm& form = rig.Start();
+  form.FCenterX = 7;
+  try {
+    form.btnGoClick();
+    ADD_FAILURE() << "nothing reported";
+  } catch (const Exception& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "The command format 'go {x} {y} {height}' cannot be used: it has the unknown "
+              "placeholder {height}. The command is sent as 'GoSelf {x} {y} {z} {map}'");
+  }
+  EXPECT_NO_THROW(form.btnGoClick());
+  EXPECT_EQ(Typed(rig), "\rGoSelf 7 0 0 0\r\rGoSelf 7 0 0 0\r");
+}
+
+TEST(Travel, WithoutAClientTheBoxShowsTheCommandAsFormatted) {
+  FormRig rig;
+  rig.config->AddPair("commandformat", "goxyz {x} {y} {z} {realm}");
+  TMapForm& form = rig.Start();
+  form.FCenterX = 1;
+  form.FCenterY = 2;
+  form.btnGoClick();
+  ASSERT_EQ(rig.boxes.boxes.size(), 1u);
+  EXPECT_EQ(rig.boxes.boxes[0].text,
+            "The Command 'goxyz 1 2 0 britannia' couldn't be sent, please start your UO Client.");
 }
 
 }  // namespace
