@@ -115,7 +115,8 @@ TEST(ClientLink, WithoutAClientTheUserIsToldAndNothingIsSent) {
   EXPECT_EQ(result.Window, 0u);
   EXPECT_EQ(result.Delivery, TDelivery::NoClient);
   EXPECT_EQ(DeliveryProblem("GoSelf 1 2 3 0", result), "") << "the box has said it all";
-  EXPECT_EQ(windows.Lookups, (std::vector<std::string>{"Ultima Online", "Ultima Online Third Dawn"}));
+  EXPECT_EQ(windows.Lookups,
+            (std::vector<std::string>{"Ultima Online", "Ultima Online Third Dawn", "SDL_app *"}));
   EXPECT_TRUE(windows.Sends.empty());
   ASSERT_EQ(boxes.Shown.size(), 1u);
   EXPECT_EQ(boxes.Shown[0].Caption, "UO Client not started");
@@ -205,6 +206,134 @@ TEST(ClientLink, TheWholeCommandWaitsForTheClientTwoSecondsAtMost) {
       spent += std::min<uint64_t>(c.msPerMessage, sent.TimeoutMs);
     }
   }
+}
+
+using Top = platform::IClientWindows::TTopWindow;
+
+TEST(ClientLink, TheOpenClientIsFoundByClassAndTitleAfterTheClassicClasses) {
+  constexpr Handle kA = 0x100, kB = 0x200, kOther = 0x300;
+  constexpr Handle kHigh = 0x80001234;
+  struct Case {
+    const char* name;
+    std::vector<Top> sdlWindows;  // in the window order
+    Handle classic;               // a classic client too, or 0
+    Handle assistant;
+    std::optional<intptr_t> named;  // the assistant's answer
+    Handle expected;
+  };
+  const Case cases[] = {
+      {"the only one", {{kA, "ClassicUO - 1.0.0.0"}}, 0, 0, std::nullopt, kA},
+      {"logged in", {{kOther, "Some Game"}, {kB, "Hero - ClassicUO - 4.1"}}, 0, 0, std::nullopt, kB},
+      {"other SDL programs are no client", {{kOther, "Some Game"}}, 0, 0, std::nullopt, 0},
+      {"highest in the order without an assistant",
+       {{kA, "A - ClassicUO - 4"}, {kB, "B - ClassicUO - 4"}}, 0, 0, std::nullopt, kA},
+      {"the one the assistant names",
+       {{kA, "A - ClassicUO - 4"}, {kB, "B - ClassicUO - 4"}}, 0, 0x77, 0x200, kB},
+      {"named by its low 32 bits, sign-extended",
+       {{kA, "A - ClassicUO - 4"}, {kHigh, "B - ClassicUO - 4"}}, 0, 0x77,
+       static_cast<intptr_t>(static_cast<int32_t>(0x80001234u)), kHigh},
+      {"an assistant naming another window",
+       {{kA, "A - ClassicUO - 4"}, {kB, "B - ClassicUO - 4"}}, 0, 0x77, 0x999, kA},
+      {"an assistant naming no window", {{kA, "A - ClassicUO - 4"}, {kB, "B - ClassicUO - 4"}}, 0,
+       0x77, 0, kA},
+      {"the classic client first", {{kA, "ClassicUO - 1.0.0.0"}}, kClient, 0, std::nullopt, kClient},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TConfig config;
+    FakeClientWindows windows;
+    windows.Ordered["SDL_app"] = c.sdlWindows;
+    if (c.classic) windows.Windows["Ultima Online"] = c.classic;
+    windows.Assistant = c.assistant;
+    if (c.named) windows.Answers[kAssistantClientWindow] = *c.named;
+    RecordingMessageBoxes boxes;
+
+    const TSendResult result = SendClientCommand("go 1 2 3", config, windows, boxes);
+    EXPECT_EQ(result.Window, c.expected);
+    EXPECT_EQ(boxes.Shown.size(), c.expected ? 0u : 1u);
+    for (const auto& sent : windows.Sends) {
+      if (sent.Window == c.assistant) {
+        EXPECT_EQ(sent.Message, kAssistantClientWindow);
+        EXPECT_EQ(sent.TimeoutMs, kAssistantBoundMs);
+      } else {
+        EXPECT_EQ(sent.Window, c.expected);
+      }
+    }
+  }
+}
+
+// Sent to the open client: Enter as a key pair, the text as characters, Enter.
+std::vector<FakeClientWindows::Sent> OpenClientSequence(Handle window, const std::string& text) {
+  std::vector<FakeClientWindows::Sent> s;
+  s.push_back({window, 0x0100, 0x0D, 0x001C0001, 0, 0x0D});
+  s.push_back({window, 0x0101, 0x0D, static_cast<intptr_t>(0xC01C0001u), 0, 0x0D});
+  for (char c : text) s.push_back({window, 0x0102, static_cast<uint8_t>(c), 0, 0, static_cast<uint8_t>(c)});
+  s.push_back(s[0]);
+  s.push_back(s[1]);
+  return s;
+}
+
+TEST(ClientLink, TheOpenClientIsBroughtToTheFrontAndGetsEnterAsKeys) {
+  constexpr Handle kOpen = 0x400;
+  struct Case {
+    const char* name;
+    std::optional<int> frontAfterLooks;  // nothing: never comes to the front
+    uint64_t msPerMessage;
+    TDelivery delivery;
+    int pauses;
+    size_t sends;
+  };
+  const Case cases[] = {
+      {"comes at once", 0, 0, TDelivery::Delivered, 0, 11},
+      {"comes after three looks", 3, 0, TDelivery::Delivered, 3, 11},
+      // The command's own bound starts once the client is in front.
+      {"slow to come, slow to take", 99, 150, TDelivery::Delivered, 99, 11},
+      {"never comes", std::nullopt, 0, TDelivery::NotInFront, 100, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TConfig config;
+    config.AddPair("commandchar", "[");
+    FakeClientWindows windows;
+    windows.Ordered["SDL_app"] = {{kOpen, "Hero - ClassicUO - 4.1"}};
+    windows.Foreground = 0x55;  // the map window, clicked a moment ago
+    windows.FrontAfterLooks = c.frontAfterLooks;
+    windows.MsPerMessage = c.msPerMessage;
+    RecordingMessageBoxes boxes;
+
+    const TSendResult result = SendClientCommand("go 1 2", config, windows, boxes);
+    EXPECT_EQ(result.Delivery, c.delivery);
+    EXPECT_EQ(windows.BroughtToFront, std::vector<Handle>{kOpen});
+    EXPECT_EQ(windows.Pauses, c.pauses);
+    ASSERT_EQ(windows.Sends.size(), c.sends);
+    if (c.sends) {
+      const auto expected = OpenClientSequence(kOpen, "[go 1 2");
+      for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(windows.Sends[i].Window, expected[i].Window);
+        EXPECT_EQ(windows.Sends[i].Message, expected[i].Message);
+        EXPECT_EQ(windows.Sends[i].WParam, expected[i].WParam);
+        EXPECT_EQ(windows.Sends[i].LParam, expected[i].LParam);
+      }
+      EXPECT_EQ(windows.Foreground, kOpen) << "the player goes on playing there";
+    }
+    EXPECT_TRUE(boxes.Shown.empty());
+  }
+}
+
+TEST(ClientLink, AnOpenClientThatStaysBehindIsReported) {
+  FakeClientWindows windows;
+  windows.Ordered["SDL_app"] = {{0x400, "ClassicUO - 4.1"}};
+  windows.FrontAfterLooks = std::nullopt;
+  RecordingMessageBoxes boxes;
+  TConfig config;
+  const TSendResult result = SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
+  EXPECT_EQ(DeliveryProblem("GoSelf 1 2 3 0", result),
+            "The command 'GoSelf 1 2 3 0' was not sent: the game client takes typed text only while "
+            "its window is in front, and its window could not be brought to the front");
+  // One second of looking, and not much more.
+  EXPECT_GE(windows.Clock - 1000, kForegroundBoundMs);
+  EXPECT_LT(windows.Clock - 1000, kForegroundBoundMs + 20);
 }
 
 }  // namespace

@@ -26,6 +26,19 @@ class FakeClientWindows : public platform::IClientWindows {
   };
 
   std::map<std::string, Handle> Windows;  // class name -> window
+  // Every window of a class, in the window order; WindowsOfClass reads these.
+  std::map<std::string, std::vector<TTopWindow>> Ordered;
+  Handle Assistant = 0;                  // the assistants' message window
+  std::map<uint32_t, intptr_t> Answers;  // what a window returns for a message
+  // How a message ends when not handled, by message (e.g. a position ask).
+  std::map<uint32_t, platform::TSendOutcome> Outcomes;
+  // The foreground window, and what BringToFront does: the window asked for
+  // comes to the front after this many looks at the foreground, or never.
+  Handle Foreground = 0;
+  std::optional<int> FrontAfterLooks = 0;
+  std::vector<Handle> BroughtToFront;
+  int Looks = 0;
+  int Pauses = 0;
   // From this send on (by index), every send ends with FailWith.
   std::optional<size_t> FailAtSend;
   platform::TSendOutcome FailWith = platform::TSendOutcome::TimedOut;
@@ -40,6 +53,38 @@ class FakeClientWindows : public platform::IClientWindows {
     return it == Windows.end() ? 0 : it->second;
   }
 
+  Handle FindWindowByClassAndTitle(const char* className, const char* title) override {
+    Lookups.push_back(std::string(className) + "|" + title);
+    return std::string(className) == "UOASSIST-TP-MSG-WND" && std::string(title) == className
+               ? Assistant
+               : 0;
+  }
+
+  std::vector<TTopWindow> WindowsOfClass(const std::string& className) override {
+    Lookups.push_back(className + " *");
+    auto it = Ordered.find(className);
+    return it == Ordered.end() ? std::vector<TTopWindow>{} : it->second;
+  }
+
+  void BringToFront(Handle window) override {
+    BroughtToFront.push_back(window);
+    pendingFront_ = window;
+    Looks = 0;
+  }
+
+  Handle ForegroundWindow() override {
+    if (pendingFront_ && FrontAfterLooks && Looks++ >= *FrontAfterLooks) {
+      Foreground = pendingFront_;
+      pendingFront_ = 0;
+    }
+    return Foreground;
+  }
+
+  void Pause(uint32_t milliseconds) override {
+    ++Pauses;
+    Clock += milliseconds;
+  }
+
   platform::TSendOutcome Send(Handle window, uint32_t message, uintptr_t wParam, intptr_t lParam,
                               uint32_t timeoutMs, intptr_t* reply) override {
     Sends.push_back({window, message, wParam, lParam, timeoutMs, static_cast<uint8_t>(wParam)});
@@ -47,12 +92,19 @@ class FakeClientWindows : public platform::IClientWindows {
       if (FailWith == platform::TSendOutcome::TimedOut) Clock += timeoutMs;
       return FailWith;
     }
+    if (auto scripted = Outcomes.find(message); scripted != Outcomes.end()) {
+      if (scripted->second == platform::TSendOutcome::TimedOut) Clock += timeoutMs;
+      return scripted->second;
+    }
     if (MsPerMessage > timeoutMs) {
       Clock += timeoutMs;
       return platform::TSendOutcome::TimedOut;
     }
     Clock += MsPerMessage;
-    if (reply) *reply = 0;
+    if (reply) {
+      auto answer = Answers.find(message);
+      *reply = answer == Answers.end() ? 0 : answer->second;
+    }
     return platform::TSendOutcome::Handled;
   }
 
@@ -63,6 +115,9 @@ class FakeClientWindows : public platform::IClientWindows {
     for (const Sent& s : Sends) codes.push_back(s.Code);
     return codes;
   }
+
+ private:
+  Handle pendingFront_ = 0;
 };
 
 class RecordingMessageBoxes : public platform::IMessageBoxes {

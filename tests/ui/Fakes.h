@@ -108,25 +108,55 @@ class FakeInputDialog : public platform::IInputDialog {
 };
 
 // Client windows by class name; records the characters each one receives.
+// With `assistant` set, an assistants' window answers the player's position
+// and records the windows registered with it.
 class FakeClientWindows : public platform::IClientWindows {
  public:
   Handle FindWindowByClass(const std::string& className) override {
     auto found = windows.find(className);
     return found == windows.end() ? 0 : found->second;
   }
+  Handle FindWindowByClassAndTitle(const char*, const char*) override {
+    ++assistantLookups;
+    return assistant;
+  }
+  std::vector<TTopWindow> WindowsOfClass(const std::string&) override { return {}; }
   platform::TSendOutcome Send(Handle window, uint32_t message, uintptr_t wParam, intptr_t,
                               uint32_t, intptr_t* reply) override {
+    if (reply) *reply = 0;
+    if (window == assistant && assistant) {
+      ++assistantQuestions;
+      if (!assistantAnswers) return platform::TSendOutcome::TimedOut;
+      if (message == 0x400 + 200) {
+        registered.push_back(wParam);
+        if (reply) *reply = 1;
+      } else if (message == 0x400 + 202) {
+        if (reply) *reply = static_cast<intptr_t>(position);
+      }
+      return platform::TSendOutcome::Handled;
+    }
     if (refuse) return platform::TSendOutcome::Refused;
     if (message == 0x0102) received[window].push_back(static_cast<char>(wParam));
-    if (reply) *reply = 0;
     return platform::TSendOutcome::Handled;
   }
+  void BringToFront(Handle) override {}
+  Handle ForegroundWindow() override { return 0; }
   uint64_t NowMs() override { return clock; }
+  void Pause(uint32_t milliseconds) override { clock += milliseconds; }
+
+  // The position as the assistants' window answers it; 0: no player.
+  void SetPlayer(uint16_t x, uint16_t y) { position = x | (static_cast<uint32_t>(y) << 16); }
 
   std::map<std::string, Handle> windows;
   std::map<Handle, std::string> received;
   bool refuse = false;  // every send is refused, as by a client with higher rights
   uint64_t clock = 0;
+  Handle assistant = 0;
+  bool assistantAnswers = true;
+  uint32_t position = 0;
+  std::vector<uintptr_t> registered;
+  int assistantLookups = 0;
+  int assistantQuestions = 0;
 };
 
 // A places file in memory, with failures on demand.

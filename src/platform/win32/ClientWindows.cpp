@@ -8,6 +8,40 @@ IClientWindows::Handle Win32ClientWindows::FindWindowByClass(const std::string& 
   return reinterpret_cast<Handle>(FindWindowA(className.c_str(), nullptr));
 }
 
+IClientWindows::Handle Win32ClientWindows::FindWindowByClassAndTitle(const char* className,
+                                                                    const char* title) {
+  return reinterpret_cast<Handle>(FindWindowA(className, title));
+}
+
+namespace {
+
+struct TEnumState {
+  const std::string* ClassName;
+  std::vector<IClientWindows::TTopWindow>* Found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM state) {
+  const TEnumState& s = *reinterpret_cast<const TEnumState*>(state);
+  char name[256] = "";
+  if (GetClassNameA(window, name, sizeof name) && lstrcmpiA(name, s.ClassName->c_str()) == 0) {
+    char title[512] = "";
+    GetWindowTextA(window, title, sizeof title);
+    s.Found->push_back({reinterpret_cast<IClientWindows::Handle>(window), title});
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+// EnumWindows goes through the top-level windows from the top of the window
+// order down.
+std::vector<IClientWindows::TTopWindow> Win32ClientWindows::WindowsOfClass(const std::string& className) {
+  std::vector<TTopWindow> found;
+  TEnumState state{&className, &found};
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&state));
+  return found;
+}
+
 TSendOutcome Win32ClientWindows::Send(Handle window, uint32_t message, uintptr_t wParam,
                                       intptr_t lParam, uint32_t timeoutMs, intptr_t* reply) {
   // Plain SendMessage would wait for ever on a client that stopped taking
@@ -34,5 +68,22 @@ TSendOutcome Win32ClientWindows::Send(Handle window, uint32_t message, uintptr_t
 }
 
 uint64_t Win32ClientWindows::NowMs() { return GetTickCount64(); }
+
+}  // namespace wf::platform
+
+namespace wf::platform {
+
+void Win32ClientWindows::BringToFront(Handle window) {
+  HWND target = reinterpret_cast<HWND>(window);
+  // A minimised window would come to the front as an icon, taking no text.
+  if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
+  SetForegroundWindow(target);
+}
+
+IClientWindows::Handle Win32ClientWindows::ForegroundWindow() {
+  return reinterpret_cast<Handle>(GetForegroundWindow());
+}
+
+void Win32ClientWindows::Pause(uint32_t milliseconds) { Sleep(milliseconds); }
 
 }  // namespace wf::platform
