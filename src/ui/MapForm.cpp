@@ -21,6 +21,7 @@ TMapForm::TMapForm(TMapFormControls controls, TMapFormServices services)
     : c_(controls), s_(std::move(services)) {
   if (!s_.Config || !s_.Maps || !s_.Messages || !s_.Input || !s_.Client)
     throw std::invalid_argument("TMapForm needs Config, Maps, Messages, Input and Client");
+  FPlayer = std::make_unique<TPlayerLink>(*s_.Client);
 }
 
 TMapForm::~TMapForm() = default;
@@ -32,6 +33,7 @@ void TMapForm::FormCreate() {
   FCenterZ = 0;
   FMapIndex = static_cast<uint16_t>(s_.Config->GetInteger("CurrentMap"));
   LoadLocations();
+  ReadPlayerSettings();
   AddMenuCommands();
 }
 
@@ -59,6 +61,7 @@ void TMapForm::DrawOverview() {
   pane.SetDimensions(OverviewWidth, OverviewHeight);
   pane.ClearTo(SystemColorToColor32(clBtnFace));
   pane.DrawAt(0, 0, overview);
+  DrawPlayerOnOverview();
 }
 
 void TMapForm::DrawDetail() {
@@ -72,6 +75,7 @@ void TMapForm::DrawDetail() {
   pane.FillArea(49, 29, 50, 49, kMarkerColor);
   pane.FillArea(50, 49, 70, 50, kMarkerColor);
   pane.FillArea(49, 50, 50, 70, kMarkerColor);
+  DrawPlayerOnDetail();
 }
 
 }  // namespace wf::ui

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "client/PlayerLink.h"
 #include "ui/Controls.h"
 
 namespace wf {
@@ -24,6 +26,11 @@ namespace wf::ui {
 
 struct TLocation;
 class IPlacesStore;
+
+struct TPanePoint {
+  int32_t X;
+  int32_t Y;
+};
 
 struct TMapFormControls {
   IImagePane& MapImage;
@@ -97,6 +104,12 @@ class TMapForm {
   // runs the one chosen.
   void SystemCommand(int command);
 
+  // The player, as the assistants' window tells: looked at a few times a
+  // second (`ownWindow` is the window the client is to tell of map changes),
+  // and the map the client says the player is on now.
+  void PlayerTimer(platform::IClientWindows::Handle ownWindow);
+  void PlayerMapChanged(int32_t map);
+
   // Window state.
   uint16_t FCenterX = 0;
   uint16_t FCenterY = 0;
@@ -125,8 +138,27 @@ class TMapForm {
   void WriteLocationsAfterChange();
   IPlacesStore& Store();
 
+  void ReadPlayerSettings();
+  std::optional<TPlayerPosition> PlayerOnMapInUse() const;
+  std::optional<TPlayerPosition> VisiblePlayer() const;
+  std::optional<TPanePoint> PlayerOnOverview();
+  std::optional<TPanePoint> PlayerOnDetail() const;
+  void DrawPlayerOnOverview();
+  void DrawPlayerOnDetail();
+  void PlayerChanged();
+  bool SwitchToPlayerMap();
+  bool CentreOnPlayer();
+  void ToggleShowPlayer();
+  void ToggleFollowPlayer();
+
   TMapFormControls c_;
   TMapFormServices s_;
+  std::unique_ptr<TPlayerLink> FPlayer;
+  bool FShowPlayer = true;
+  bool FFollowPlayer = false;
+  // Whether the panes show the player's marker now.
+  bool FOverviewPlayerShown = false;
+  bool FDetailPlayerShown = false;
   // Lines of the places file the program could not read, written back as read.
   std::vector<std::string> FKeptLines;
   // The file's bytes from a byte 0 on, which end its text, kept the same way.
