@@ -110,8 +110,9 @@ TEST(Player, TheMenuOffersShowAndFollowCheckedAsStored) {
     EXPECT_EQ(rig.menu.commands, items);
     EXPECT_EQ(rig.menu.checked[cmShowPlayer], c.showChecked);
     EXPECT_EQ(rig.menu.checked[cmFollowPlayer], c.followChecked);
-    if (!c.show && !c.follow)
+    if (!c.show && !c.follow) {
       EXPECT_EQ(rig.ConfigText().find("player"), std::string::npos) << "written only when toggled";
+    }
   }
 }
 

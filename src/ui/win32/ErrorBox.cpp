@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <exception>
+
 #include "ui/HandlerErrors.h"
 #include "ui/win32/MessageBoxes.h"
 
@@ -23,14 +25,32 @@ std::string ApplicationTitle() {
   return name;
 }
 
+namespace {
+
+int gHandlerDepth = 0;
+
+}  // namespace
+
 bool Guarded(const std::function<void()>& handler) noexcept {
+  std::exception_ptr error;
+  ++gHandlerDepth;
+  try {
+    handler();
+  } catch (...) {
+    // Nothing may escape into the window system's callbacks.
+    error = std::current_exception();
+  }
+  --gHandlerDepth;
+  if (!error) return true;
   try {
     TMessageBoxes boxes;
-    return RunHandler(handler, boxes, ApplicationTitle());
+    ShowHandlerError(error, boxes, ApplicationTitle());
   } catch (...) {
     // Not even the box could be shown: there is nothing left to tell the user with.
-    return false;
   }
+  return false;
 }
+
+bool HandlerRunning() noexcept { return gHandlerDepth > 0; }
 
 }  // namespace wf::ui::win32

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "client/ClientLink.h"
 #include "common/Errors.h"
 #include "ui/win32/ErrorBox.h"
 
@@ -50,6 +51,8 @@ TMapWindow::~TMapWindow() {
   onEndSession = nullptr;
   onKeyDown = nullptr;
   onSystemCommand = nullptr;
+  onPlayerTimer = nullptr;
+  onPlayerMap = nullptr;
   DestroyHandle();
 }
 
@@ -137,6 +140,18 @@ LRESULT TMapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return -1;
       }
       if (onCreate) Guarded(onCreate);
+      SetTimer(Handle(), kPlayerTimer, kPlayerTimerMs, nullptr);
+      return 0;
+
+    case WM_TIMER:
+      if (wParam == kPlayerTimer) {
+        if (onPlayerTimer && !HandlerRunning()) Guarded(onPlayerTimer);
+        return 0;
+      }
+      break;
+
+    case kAssistantMapChanged:
+      if (onPlayerMap) Guarded([this, wParam] { onPlayerMap(static_cast<int>(wParam)); });
       return 0;
 
     case WM_SHOWWINDOW:
@@ -193,6 +208,7 @@ LRESULT TMapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
 
     case WM_DESTROY:
+      KillTimer(Handle(), kPlayerTimer);
       if (onDestroy) Guarded(onDestroy);
       return 0;
   }
