@@ -31,26 +31,22 @@ int gHandlerDepth = 0;
 
 }  // namespace
 
-bool Guarded(const std::function<void()>& handler) noexcept {
-  std::exception_ptr error;
-  ++gHandlerDepth;
-  try {
-    handler();
-  } catch (...) {
-    // Nothing may escape into the window system's callbacks.
-    error = std::current_exception();
-  }
-  --gHandlerDepth;
-  if (!error) return true;
+namespace detail {
+
+void EnterHandler() noexcept { ++gHandlerDepth; }
+void LeaveHandler() noexcept { --gHandlerDepth; }
+
+void ShowHandlerError(const std::exception_ptr& error) noexcept {
   try {
     TMessageBoxes boxes;
-    ShowHandlerError(error, boxes, ApplicationTitle());
+    ui::ShowHandlerError(error, boxes, ApplicationTitle());
   } catch (...) {
     // Not even the box could be shown: there is nothing left to tell the user with.
   }
-  return false;
 }
 
-bool HandlerRunning() noexcept { return gHandlerDepth > 0; }
+}  // namespace detail
+
+int HandlerDepth() noexcept { return gHandlerDepth; }
 
 }  // namespace wf::ui::win32

@@ -145,13 +145,15 @@ LRESULT TMapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
     case WM_TIMER:
       if (wParam == kPlayerTimer) {
-        if (onPlayerTimer && !HandlerRunning()) Guarded(onPlayerTimer);
+        // Every message is handled inside Guarded: more than this one means the
+        // timer fired in a modal loop, inside another handler.
+        if (onPlayerTimer && HandlerDepth() <= 1) onPlayerTimer();
         return 0;
       }
       break;
 
     case kAssistantMapChanged:
-      if (onPlayerMap) Guarded([this, wParam] { onPlayerMap(static_cast<int>(wParam)); });
+      if (onPlayerMap) onPlayerMap(static_cast<int>(wParam));
       return 0;
 
     case WM_SHOWWINDOW:
