@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "AllocationCounter.h"
 #include "FormRig.h"
 #include "TestWorld.h"
 #include "mapdata/MapTable.h"
@@ -269,6 +270,31 @@ TEST(Player, FollowSwitchesToThePlayersMapWhenItIsLoaded) {
       EXPECT_EQ(p.rig.cbChooseMap.Item(index), FindMapSlot(2)->ChoiceText);
       EXPECT_EQ(p.form->FCenterZ, 12);
     }
+  }
+}
+
+// The timer fires four times a second for as long as the program runs: while
+// nothing changes it must cost no allocation.
+TEST(Player, LookingWhileNothingChangesAllocatesNothing) {
+  struct Case {
+    const char* name;
+    platform::IClientWindows::Handle assistant;
+    bool answers;
+  };
+  const Case cases[] = {
+      {"no assistant", 0, true}, {"player standing", kAssistant, true}, {"no answer", kAssistant, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PlayerRig p;
+    p.rig.client.assistant = c.assistant;
+    p.rig.client.SetPlayer(64, 80);
+    p.Tick();  // registers and draws: that may allocate
+    p.rig.client.assistantAnswers = c.answers;
+    EXPECT_EQ(wf::testing::AllocationsDuring([&] {
+                for (int i = 0; i < 20; ++i) p.Tick();
+              }),
+              0);
+    EXPECT_GT(wf::testing::AllocationsDuring([&] { p.form->DrawDetail(); }), 0) << "the counter counts";
   }
 }
 
