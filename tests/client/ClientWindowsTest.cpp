@@ -170,29 +170,6 @@ std::vector<Taken> OpenClientTakes(const std::string& text) {
   return t;
 }
 
-TEST_F(ClientWindows, TheOpenClientIsBroughtForwardAndTakesTheWholeCommand) {
-  config.AddPair("commandchar", "[");
-  RecordingClient client("SDL_app", dir.File("client.log"), "--sdl --title \"Hero - ClassicUO - 4.1\"");
-  ASSERT_NE(client.Window(), nullptr);
-  ASSERT_NE(GetForegroundWindow(), client.Window());
-
-  const TSendResult result = SendClientCommand("go 1 2 3", config, windows, boxes);
-  EXPECT_EQ(result.Delivery, TDelivery::Delivered);
-  EXPECT_EQ(GetForegroundWindow(), client.Window()) << "left in front for the player";
-  ASSERT_TRUE(client.Close());
-  EXPECT_EQ(TakenBy(client), OpenClientTakes("[go 1 2 3"));
-  EXPECT_TRUE(boxes.Shown.empty());
-}
-
-TEST_F(ClientWindows, OtherSdlProgramsAreNotTheClient) {
-  RecordingClient other("SDL_app", dir.File("other.log"), "--sdl --title \"Some Game\"");
-  ASSERT_NE(other.Window(), nullptr);
-  EXPECT_EQ(SendClientCommand("go 1 2 3", config, windows, boxes).Delivery, TDelivery::NoClient);
-  EXPECT_EQ(boxes.Shown.size(), 1u);
-  ASSERT_TRUE(other.Close());
-  EXPECT_TRUE(other.Messages().empty());
-}
-
 TEST_F(ClientWindows, TheAssistantsWindowTellsWhereThePlayerIs) {
   const std::string position = dir.File("position.txt");
   std::ofstream(position) << "1000 2000\n";

@@ -256,6 +256,8 @@ TEST(TravelEndToEnd, TheMarkerShowsWhereThePlayerIsAndMovesWithIt) {
   ProgramRun wayfarer(dir.Path().string(), dir.Path().string());
   HWND window = wayfarer.MapWindow(kPatience / 1000);
   ASSERT_NE(window, nullptr);
+  // The screen is read: no other test's window may cover this one.
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   const COLORREF red = RGB(255, 0, 0);
   // Map 0 is 16 cells per overview pixel; the pane starts at (8, 8).
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(window, 8 + 4, 8 + 5) == red; }));

@@ -150,10 +150,7 @@ TEST(Travel, TheCommandFollowsTheConfiguredTemplate) {
   const Case cases[] = {
       {"no template", ".", std::nullopt, "\r.GoSelf 1030 970 12 3\r"},
       {"empty template", ".", "", "\r.GoSelf 1030 970 12 3\r"},
-      {"RunUO, ServUO, ModernUO", "[", "go {x} {y} {z}", "\r[go 1030 970 12\r"},
       {"POL", ".", "goxyz {x} {y} {z} {realm}", "\r.goxyz 1030 970 12 malas\r"},
-      {"Sphere", ".", "go {x},{y},{z},{map}", "\r.go 1030,970,12,3\r"},
-      {"UOX3", "'", "go {x} {y} {z} {map}", "\r'go 1030 970 12 3\r"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
