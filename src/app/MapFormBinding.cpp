@@ -16,6 +16,9 @@ TMapFormBinding::TMapFormBinding(ui::win32::TMapWindow& window, ui::TMapForm& fo
   window.onEndSession = [f] { f->SessionEnding(); };
   window.onKeyDown = [f](uint16_t key) { f->FormKeyDown(key); };
   window.onSystemCommand = [f](int command) { f->SystemCommand(command); };
+  ui::win32::TMapWindow* w = &window;
+  window.onPlayerTimer = [f, w] { f->PlayerTimer(reinterpret_cast<uintptr_t>(w->Handle())); };
+  window.onPlayerMap = [f](int map) { f->PlayerMapChanged(map); };
   window.MapImage.onMouseDown = [f](TMouseButton b, int x, int y) { f->MapImageMouseDown(b, x, y); };
   window.ZoomMap.onMouseDown = [f](TMouseButton b, int x, int y) { f->ZoomMapMouseDown(b, x, y); };
   window.btnZoomIn.onClick = [f] { f->btnZoomInClick(); };
@@ -51,6 +54,8 @@ TMapFormBinding::~TMapFormBinding() {
   window_.onEndSession = nullptr;
   window_.onKeyDown = nullptr;
   window_.onSystemCommand = nullptr;
+  window_.onPlayerTimer = nullptr;
+  window_.onPlayerMap = nullptr;
   window_.MapImage.onMouseDown = nullptr;
   window_.ZoomMap.onMouseDown = nullptr;
   for (ui::win32::TButton* b : {&window_.btnZoomIn, &window_.btnZoomOut, &window_.btnGo, &window_.btnNeu,

@@ -32,8 +32,13 @@ bool RunHandler(const std::function<void()>& handler, platform::IMessageBoxes& m
   }
   // The box is shown outside the handler's catch so that an error in showing it
   // is not mistaken for the handler's own.
-  messages.ShowError(applicationTitle, WithFullStop(ErrorMessage(error)));
+  ShowHandlerError(error, messages, applicationTitle);
   return false;
+}
+
+void ShowHandlerError(const std::exception_ptr& error, platform::IMessageBoxes& messages,
+                      const std::string& applicationTitle) {
+  messages.ShowError(applicationTitle, WithFullStop(ErrorMessage(error)));
 }
 
 }  // namespace wf::ui

@@ -16,6 +16,10 @@ namespace wf::ui {
 // of memory" for a failed allocation, a generic text for anything else.
 std::string ErrorMessage(const std::exception_ptr& error);
 
+// Shows an error as RunHandler does.
+void ShowHandlerError(const std::exception_ptr& error, platform::IMessageBoxes& messages,
+                      const std::string& applicationTitle);
+
 // Runs `handler`; an error it raises is shown with `applicationTitle` as the
 // caption and its message with the full-stop rule, and goes no further. False
 // when it raised one.

@@ -21,6 +21,7 @@ TMapForm::TMapForm(TMapFormControls controls, TMapFormServices services)
     : c_(controls), s_(std::move(services)) {
   if (!s_.Config || !s_.Maps || !s_.Messages || !s_.Input || !s_.Client)
     throw std::invalid_argument("TMapForm needs Config, Maps, Messages, Input and Client");
+  FPlayer = std::make_unique<TPlayerLink>(*s_.Client);
 }
 
 TMapForm::~TMapForm() = default;
@@ -31,6 +32,7 @@ void TMapForm::FormCreate() {
   FCenterY = 0;
   FCenterZ = 0;
   FMapIndex = static_cast<uint16_t>(s_.Config->GetInteger("CurrentMap"));
+  ReadPlayerSettings();
   // The menu first: a places file with a line the program cannot read raises
   // its error from LoadLocations, and the commands must be there all the same.
   AddMenuCommands();
@@ -62,6 +64,7 @@ void TMapForm::DrawOverview() {
   pane.ClearTo(SystemColorToColor32(clBtnFace));
   pane.DrawAt(0, 0, overview);
   DrawOverviewPlaces();
+  DrawPlayerOnOverview();
 }
 
 void TMapForm::DrawDetail() {
@@ -76,6 +79,7 @@ void TMapForm::DrawDetail() {
   pane.FillArea(50, 49, 70, 50, kMarkerColor);
   pane.FillArea(49, 50, 50, 70, kMarkerColor);
   DrawDetailPlaces();
+  DrawPlayerOnDetail();
 }
 
 }  // namespace wf::ui

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "client/PlayerLink.h"
 #include "ui/Controls.h"
 
 namespace wf {
@@ -28,6 +29,11 @@ namespace wf::ui {
 
 struct TLocation;
 class IPlacesStore;
+
+struct TPanePoint {
+  int32_t X;
+  int32_t Y;
+};
 
 struct TMapFormControls {
   IImagePane& MapImage;
@@ -129,6 +135,12 @@ class TMapForm {
   // forward positive): a notch forward zooms in as "+" does, back out as "-".
   void ZoomMapWheel(int delta);
 
+  // The player, as the assistants' window tells: looked at a few times a
+  // second (`ownWindow` is the window the client is to tell of map changes),
+  // and the map the client says the player is on now.
+  void PlayerTimer(platform::IClientWindows::Handle ownWindow);
+  void PlayerMapChanged(int32_t map);
+
   // Window state.
   uint16_t FCenterX = 0;
   uint16_t FCenterY = 0;
@@ -151,6 +163,8 @@ class TMapForm {
   void ChooseGameFolder();
   void ShowCentre();
   void SendTravelCommand(int32_t x, int32_t y, int32_t z);
+  // Raises what the last travel command left to tell the user, if anything.
+  void ReportTravelProblem();
   void SetCentreFromEdits();
   int SelectedLocationIndex();
   void WriteLocations();
@@ -169,8 +183,27 @@ class TMapForm {
   void DrawDetailPlaces();
   std::string HoverText(int32_t mapX, int32_t mapY, bool onOverview, int32_t x, int32_t y);
 
+  void ReadPlayerSettings();
+  std::optional<TPlayerPosition> PlayerOnMapInUse() const;
+  std::optional<TPlayerPosition> VisiblePlayer() const;
+  std::optional<TPanePoint> PlayerOnOverview();
+  std::optional<TPanePoint> PlayerOnDetail() const;
+  void DrawPlayerOnOverview();
+  void DrawPlayerOnDetail();
+  void PlayerChanged();
+  bool SwitchToPlayerMap();
+  bool CentreOnPlayer();
+  void ToggleShowPlayer();
+  void ToggleFollowPlayer();
+
   TMapFormControls c_;
   TMapFormServices s_;
+  std::unique_ptr<TPlayerLink> FPlayer;
+  bool FShowPlayer = true;
+  bool FFollowPlayer = false;
+  // Whether the panes show the player's marker now.
+  bool FOverviewPlayerShown = false;
+  bool FDetailPlayerShown = false;
   // Lines of the places file the program could not read, written back as read.
   std::vector<std::string> FKeptLines;
   // The file's bytes from a byte 0 on, which end its text, kept the same way.
@@ -184,6 +217,9 @@ class TMapForm {
   std::vector<const TLocation*> FFound;
   // Wheel movement short of a whole notch, kept for the next.
   int FWheelRest = 0;
+
+  std::string FTravelProblem;
+  bool FFormatErrorShown = false;
 };
 
 }  // namespace wf::ui

@@ -17,6 +17,10 @@ void TMapForm::AddMenuCommands() {
   FShowPlaces = s_.Config->GetInteger("showplaces") != 0;
   c_.Menu.AddCommand(cmShowPlaces, "Show places on the map");
   c_.Menu.SetChecked(cmShowPlaces, FShowPlaces);
+  c_.Menu.AddCommand(cmShowPlayer, "Show player");
+  c_.Menu.SetChecked(cmShowPlayer, FShowPlayer);
+  c_.Menu.AddCommand(cmFollowPlayer, "Follow player");
+  c_.Menu.SetChecked(cmFollowPlayer, FFollowPlayer);
 }
 
 void TMapForm::SystemCommand(int command) {
@@ -27,6 +31,8 @@ void TMapForm::SystemCommand(int command) {
     case cmImportPlaces: ImportPlaces(); break;
     case cmExportPlaces: ExportPlaces(); break;
     case cmShowPlaces: ToggleShowPlaces(); break;
+    case cmShowPlayer: ToggleShowPlayer(); break;
+    case cmFollowPlayer: ToggleFollowPlayer(); break;
     default: break;
   }
 }

@@ -47,6 +47,7 @@ void TMapForm::MapImageMouseDown(TMouseButton button, int32_t x, int32_t y) {
   const int32_t mapY = OverviewToMapY(y);
   if (mapY < 0 || mapY >= static_cast<int64_t>(ActiveMap().BlocksHigh()) * 8) return;
 
+  FTravelProblem.clear();
   if (button == TMouseButton::Right) {
     SendTravelCommand(mapX, mapY, ActiveMap().GetAltitude(mapX, mapY));
   } else {
@@ -56,11 +57,13 @@ void TMapForm::MapImageMouseDown(TMouseButton button, int32_t x, int32_t y) {
     ShowCentre();
   }
   DrawDetail();
+  ReportTravelProblem();
 }
 
 void TMapForm::ZoomMapMouseDown(TMouseButton button, int32_t x, int32_t y) {
   const int64_t dx = (static_cast<int64_t>(x) - 50) * FZoom;
   const int64_t dy = (static_cast<int64_t>(y) - 50) * FZoom;
+  FTravelProblem.clear();
   if (button == TMouseButton::Right) {
     // Sent as they come, also beyond the map or below 0.
     SendTravelCommand(static_cast<int32_t>(FCenterX + dx), static_cast<int32_t>(FCenterY + dy),
@@ -73,6 +76,7 @@ void TMapForm::ZoomMapMouseDown(TMouseButton button, int32_t x, int32_t y) {
     ShowCentre();
   }
   DrawDetail();
+  ReportTravelProblem();
 }
 
 void TMapForm::btnZoomInClick() {

@@ -1,18 +1,48 @@
 #include "client/ClientLink.h"
-#include "common/IntegerText.h"
+#include "client/CommandFormat.h"
+#include "common/Errors.h"
+#include "config/Config.h"
 #include "ui/MapForm.h"
 
 namespace wf::ui {
 
-// "GoSelf %d %d %d %d": X, Y, Z and the map in use.
+// The command from the "commandformat" template (the classic "GoSelf" command
+// without one): X, Y, Z and the map in use. A template that cannot be used is
+// reported once and the classic command is sent instead; a command that did
+// not reach the client whole is reported every time. Both are reported once
+// the handler has finished its work, so the view is redrawn as after any other
+// press.
 void TMapForm::SendTravelCommand(int32_t x, int32_t y, int32_t z) {
-  std::string command = "GoSelf " + NumberText(x) + " " + NumberText(y) + " " + NumberText(z) +
-                        " " + NumberText(FMapIndex);
-  SendClientCommand(command, *s_.Config, *s_.Client, *s_.Messages);
+  const TTravelTarget target{x, y, z, FMapIndex};
+  const std::string format = s_.Config->GetValue("commandformat");
+  TFormattedCommand formatted = FormatCommand(format.empty() ? kDefaultCommandFormat : format, target);
+  std::string problem;
+  if (!formatted.Error.empty()) {
+    if (!FFormatErrorShown) {
+      FFormatErrorShown = true;
+      problem = "The command format '" + format + "' cannot be used: it has " + formatted.Error +
+                ". The command is sent as '" + std::string(kDefaultCommandFormat) + "'";
+    }
+    formatted = FormatCommand(kDefaultCommandFormat, target);
+  }
+  const TSendResult result = SendClientCommand(formatted.Text, *s_.Config, *s_.Client, *s_.Messages);
+  const std::string undelivered = DeliveryProblem(formatted.Text, result);
+  if (!undelivered.empty()) problem += (problem.empty() ? "" : ".\n\n") + undelivered;
+  FTravelProblem = std::move(problem);
+}
+
+void TMapForm::ReportTravelProblem() {
+  if (FTravelProblem.empty()) return;
+  std::string problem;
+  problem.swap(FTravelProblem);
+  throw Exception(problem);
 }
 
 // The window's centre, not the edit fields: typing into those changes nothing
 // until a place handler reads them.
-void TMapForm::btnGoClick() { SendTravelCommand(FCenterX, FCenterY, FCenterZ); }
+void TMapForm::btnGoClick() {
+  SendTravelCommand(FCenterX, FCenterY, FCenterZ);
+  ReportTravelProblem();
+}
 
 }  // namespace wf::ui

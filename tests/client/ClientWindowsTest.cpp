@@ -6,11 +6,13 @@
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
 
 #include "DesktopFakes.h"
 #include "RecordingClient.h"
 #include "TempDir.h"
 #include "client/ClientLink.h"
+#include "client/PlayerLink.h"
 #include "config/Config.h"
 #include "platform/win32/ClientWindows.h"
 
@@ -63,8 +65,9 @@ TEST_F(ClientWindows, TheClientReceivesEnterPrefixCommandEnterAsCharacters) {
     RecordingClient client("Ultima Online", dir.File("client.log"));
     ASSERT_NE(client.Window(), nullptr);
 
-    EXPECT_EQ(SendClientCommand("GoSelf 10 20 0 0", config, windows, boxes),
-              reinterpret_cast<platform::IClientWindows::Handle>(client.Window()));
+    const TSendResult result = SendClientCommand("GoSelf 10 20 0 0", config, windows, boxes);
+    EXPECT_EQ(result.Window, reinterpret_cast<platform::IClientWindows::Handle>(client.Window()));
+    EXPECT_EQ(result.Delivery, TDelivery::Delivered);
     ASSERT_TRUE(client.Close());
     EXPECT_EQ(client.Characters(), Wide(c.expected));
     EXPECT_FALSE(AnyKeyMessage(client));
@@ -101,7 +104,7 @@ TEST_F(ClientWindows, AWindowTitledLikeTheClientIsNotTheClient) {
   ASSERT_NE(impostor.Window(), nullptr);
   ASSERT_EQ(FindWindowA(nullptr, "Ultima Online"), impostor.Window());
 
-  EXPECT_EQ(SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes), 0u);
+  EXPECT_EQ(SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes).Window, 0u);
   ASSERT_TRUE(impostor.Close());
   EXPECT_TRUE(impostor.Characters().empty());
   ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -116,30 +119,111 @@ TEST_F(ClientWindows, AHungClientDoesNotFreezeTheSender) {
   ASSERT_NE(client.Window(), nullptr);
 
   auto start = std::chrono::steady_clock::now();
-  SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
+  const TSendResult result = SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
   auto waited = std::chrono::steady_clock::now() - start;
 
-  // One character's wait and a generous allowance for a slow machine; without
+  // The command's bound and a generous allowance for a slow machine; without
   // the bound this would not return at all.
-  EXPECT_LT(waited, std::chrono::milliseconds(platform::Win32ClientWindows::kDefaultSendTimeoutMs) +
-                        std::chrono::seconds(5));
+  EXPECT_LT(waited, std::chrono::milliseconds(kCommandBoundMs) + std::chrono::seconds(5));
+  EXPECT_EQ(result.Delivery, TDelivery::TimedOut);
   EXPECT_TRUE(client.Running());                              // still hung, not gone
   EXPECT_EQ(client.Characters(), std::vector<int64_t>{13});  // it took the first and froze
 }
 
 TEST_F(ClientWindows, AClientThatGoesAwayMidwayEndsTheCommandAtOnce) {
   config.AddPair("commandchar", ".");
-  RecordingClient client("Ultima Online", dir.File("client.log"), "--close-after 5");
+  // Hidden: Wine takes two seconds to destroy a shown window without a window
+  // manager, which would count as the client not answering.
+  RecordingClient client("Ultima Online", dir.File("client.log"), "--close-after 5 --hidden");
   ASSERT_NE(client.Window(), nullptr);
 
   auto start = std::chrono::steady_clock::now();
-  SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
+  const TSendResult result = SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
   auto waited = std::chrono::steady_clock::now() - start;
 
   // A window that is gone fails the next send at once: no wait for the bound.
-  EXPECT_LT(waited, std::chrono::milliseconds(platform::Win32ClientWindows::kDefaultSendTimeoutMs));
+  EXPECT_LT(waited, std::chrono::milliseconds(kCommandBoundMs));
+  EXPECT_EQ(result.Delivery, TDelivery::Gone);
   EXPECT_TRUE(client.WaitForExit(10000));
   EXPECT_EQ(client.Characters(), (std::vector<int64_t>{13, 46, 71, 111, 83}));
+}
+
+// What the open client took, as (message, wParam, lParam).
+struct Taken {
+  uint32_t Message;
+  uint64_t WParam;
+  int64_t LParam;
+  bool operator==(const Taken&) const = default;
+};
+
+std::vector<Taken> TakenBy(const RecordingClient& client) {
+  std::vector<Taken> taken;
+  for (const auto& m : client.Messages()) taken.push_back({m.Message, m.WParam, m.LParam});
+  return taken;
+}
+
+std::vector<Taken> OpenClientTakes(const std::string& text) {
+  std::vector<Taken> t = {{WM_KEYDOWN, VK_RETURN, 0x001C0001}, {WM_KEYUP, VK_RETURN, 0xC01C0001}};
+  for (char c : text) t.push_back({WM_CHAR, static_cast<unsigned char>(c), 0});
+  t.push_back(t[0]);
+  t.push_back(t[1]);
+  return t;
+}
+
+TEST_F(ClientWindows, TheAssistantsWindowTellsWhereThePlayerIs) {
+  const std::string position = dir.File("position.txt");
+  std::ofstream(position) << "1000 2000\n";
+  RecordingClient client("SDL_app", dir.File("client.log"),
+                         "--sdl --title \"ClassicUO - 4.1\" --assistant \"" + position + "\"");
+  ASSERT_NE(client.Window(), nullptr);
+  // A window of ours to be told of map changes.
+  HWND own = CreateWindowExA(0, "STATIC", "own", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(own, nullptr);
+
+  TPlayerLink link(windows);
+  EXPECT_TRUE(link.Poll(reinterpret_cast<uintptr_t>(own)));
+  EXPECT_EQ(link.Position(), (TPlayerPosition{1000, 2000}));
+  std::ofstream(position) << "1001 40000 3\n";
+  EXPECT_TRUE(link.Poll(reinterpret_cast<uintptr_t>(own)));
+  EXPECT_EQ(link.Position(), (TPlayerPosition{1001, 40000}));
+  MSG msg{};
+  EXPECT_TRUE(PeekMessageA(&msg, own, kAssistantMapChanged, kAssistantMapChanged, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 3u);
+  std::ofstream(position) << "";
+  EXPECT_TRUE(link.Poll(reinterpret_cast<uintptr_t>(own)));
+  EXPECT_EQ(link.Position(), std::nullopt);
+
+  ASSERT_TRUE(client.Close());
+  EXPECT_TRUE(link.Poll(reinterpret_cast<uintptr_t>(own))) << "the client is gone";
+  EXPECT_FALSE(link.HasAssistant());
+  DestroyWindow(own);
+  int registrations = 0;
+  for (const auto& m : client.Messages()) registrations += m.Message == kAssistantRegister;
+  EXPECT_EQ(registrations, 1);
+}
+
+TEST_F(ClientWindows, OfTwoOpenClientsTheOneTheAssistantNamesGetsTheCommand) {
+  const std::string position = dir.File("position.txt");
+  std::ofstream(position) << "1 1\n";
+  RecordingClient named("SDL_app", dir.File("named.log"),
+                        "--sdl --title \"A - ClassicUO - 4.1\" --assistant \"" + position + "\"");
+  ASSERT_NE(named.Window(), nullptr);
+  RecordingClient other("SDL_app", dir.File("other.log"), "--sdl --title \"B - ClassicUO - 4.1\"");
+  ASSERT_NE(other.Window(), nullptr);
+  // Without the assistant's word the later one, higher in the window order, would win.
+  const auto all = windows.WindowsOfClass("SDL_app");
+  ASSERT_EQ(all.size(), 2u);
+  ASSERT_EQ(all[0].Window, reinterpret_cast<uintptr_t>(other.Window()));
+  EXPECT_EQ(all[0].Title, "B - ClassicUO - 4.1");
+
+  EXPECT_EQ(SendClientCommand("go 5 6 7", config, windows, boxes).Delivery, TDelivery::Delivered);
+  ASSERT_TRUE(named.Close());
+  ASSERT_TRUE(other.Close());
+  std::vector<Taken> taken;
+  for (const Taken& t : TakenBy(named))
+    if (t.Message < WM_USER) taken.push_back(t);
+  EXPECT_EQ(taken, OpenClientTakes("go 5 6 7"));
+  EXPECT_TRUE(other.Messages().empty());
 }
 
 }  // namespace

@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "MapContents.h"
@@ -26,21 +29,28 @@ using testing::TempDir;
 
 constexpr DWORD kPatience = 30000;
 
-// Map 0 holding only its first block columns (a short file still loads), with
-// the two cells the test presses on given altitudes of their own.
-void WriteWorld(const TempDir& dir) {
-  worldgen::TMapContents map0(16, MapSizeOf(0).BlocksHigh);  // cells 0 to 127 across
-  map0.SetAltitude(48, 32, -7);
-  map0.SetAltitude(64, 80, 12);
-  worldgen::WriteMapFiles(map0, dir.File("map0.mul"), dir.File("staidx0.mul"), dir.File("statics0.mul"));
+// Map 0 (and map 2 when asked for) holding only its first block columns (a
+// short file still loads), with the cells the test presses on given altitudes
+// of their own.
+void WriteWorld(const TempDir& dir, std::vector<std::pair<std::string, std::string>> settings = {{"commandchar", "."}},
+                bool withMap2 = false) {
+  TConfig config;
+  for (int map : {0, 2}) {
+    if (map == 2 && !withMap2) break;
+    worldgen::TMapContents contents(16, MapSizeOf(map).BlocksHigh);  // cells 0 to 127 across
+    contents.SetAltitude(48, 32, -7);
+    contents.SetAltitude(64, 80, static_cast<int8_t>(12 + map));
+    const std::string n = std::to_string(map), suffix = map ? n : "";
+    worldgen::WriteMapFiles(contents, dir.File("map" + n + ".mul"), dir.File("staidx" + n + ".mul"),
+                            dir.File("statics" + n + ".mul"));
+    config.AddPair("map" + suffix, dir.File("map" + n + ".mul"));
+    config.AddPair("staidx" + suffix, dir.File("staidx" + n + ".mul"));
+    config.AddPair("statics" + suffix, dir.File("statics" + n + ".mul"));
+  }
   worldgen::WriteFileBytes(dir.File("radarcol.mul"),
                            worldgen::RadarColorFile(std::vector<uint16_t>(RadarColorCount, 0x1234)));
-  TConfig config;
-  config.AddPair("map", dir.File("map0.mul"));
-  config.AddPair("staidx", dir.File("staidx0.mul"));
-  config.AddPair("statics", dir.File("statics0.mul"));
   config.AddPair("radarcol", dir.File("radarcol.mul"));
-  config.AddPair("commandchar", ".");
+  for (const auto& [key, value] : settings) config.AddPair(key, value);
   config.AddPair("CurrentMap", "0");
   config.SaveToFile(dir.File("configtravel.xml"));
 }
@@ -138,6 +148,162 @@ TEST(TravelEndToEnd, WithoutAClientTheProgramSaysSoAndGoesOn) {
   // The program goes on: it answers again and closes as usual.
   EXPECT_TRUE(Deliver(window, WM_NULL, 0, 0));
   EXPECT_TRUE(Close(wayfarer, window));
+}
+
+std::string ControlText(HWND control) {
+  char text[256] = "";
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      kPatience, &ignored);
+  return text;
+}
+
+// Waits until `done` holds, looking every 100 ms; false after `milliseconds`.
+template <typename Condition>
+bool WaitUntil(Condition done, DWORD milliseconds = kPatience) {
+  for (DWORD waited = 0; waited < milliseconds; waited += 100) {
+    if (done()) return true;
+    Sleep(100);
+  }
+  return done();
+}
+
+// The colour the screen shows at a point of a window's client area.
+COLORREF ScreenPixel(HWND window, int x, int y) {
+  POINT at{x, y};
+  ClientToScreen(window, &at);
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, at.x, at.y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+void WritePosition(const std::string& file, const std::string& text) { std::ofstream(file) << text << "\n"; }
+
+TEST(TravelEndToEnd, TheOpenClientGetsTheTextAndEnterAsKeyPairsInFront) {
+  TempDir dir;
+  WriteWorld(dir, {{"commandchar", "["}, {"commandformat", "go {x} {y} {z}"}});
+  RecordingClient client("SDL_app", dir.File("client.log"), "--sdl --title \"Hero - ClassicUO - 4.1\"");
+  ASSERT_NE(client.Window(), nullptr);
+
+  ProgramRun wayfarer(dir.Path().string(), dir.Path().string());
+  HWND window = wayfarer.MapWindow(kPatience / 1000);
+  ASSERT_NE(window, nullptr);
+  HWND overview = ChildAt(window, 8 + 1, 8 + 1);
+  HWND detail = ChildAt(window, 408 + 1, 8 + 1);
+  HWND go = FindWindowExA(window, nullptr, "Button", "Go");
+  ASSERT_TRUE(overview && detail && go);
+
+  ASSERT_TRUE(Press(overview, false, 4, 5));  // centre on (64, 80), altitude 12
+  ASSERT_TRUE(Press(detail, true, 0, 99));
+  EXPECT_EQ(GetForegroundWindow(), client.Window());
+  ASSERT_TRUE(Deliver(go, BM_CLICK, 0, 0));
+
+  EXPECT_TRUE(Close(wayfarer, window));
+  ASSERT_TRUE(client.Close());
+  std::vector<std::string> taken;
+  for (const auto& m : client.Messages())
+    taken.push_back(std::to_string(m.Message) + " " + std::to_string(m.WParam) + " " + std::to_string(m.LParam));
+  std::vector<std::string> expected;
+  for (const char* text : {"[go 14 129 12", "[go 64 80 12"}) {
+    expected.push_back("256 13 1835009");      // WM_KEYDOWN VK_RETURN 0x001C0001
+    expected.push_back("257 13 3223060481");   // WM_KEYUP VK_RETURN 0xC01C0001
+    for (const char* c = text; *c; ++c) expected.push_back("258 " + std::to_string(int(*c)) + " 0");
+    expected.push_back("256 13 1835009");
+    expected.push_back("257 13 3223060481");
+  }
+  EXPECT_EQ(taken, expected);
+}
+
+TEST(TravelEndToEnd, ThePresetTemplatesTypeTheirShardsCommands) {
+  struct Case {
+    const char* prefix;
+    const char* format;
+    const char* typed;
+  };
+  const Case cases[] = {
+      {"[", "go {x} {y} {z}", "\r[go 64 80 12\r"},
+      {".", "goxyz {x} {y} {z} {realm}", "\r.goxyz 64 80 12 britannia\r"},
+      {".", "go {x},{y},{z},{map}", "\r.go 64,80,12,0\r"},
+      {"'", "go {x} {y} {z} {map}", "\r'go 64 80 12 0\r"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.format);
+    TempDir dir;
+    WriteWorld(dir, {{"commandchar", c.prefix}, {"commandformat", c.format}});
+    RecordingClient client("Ultima Online", dir.File("client.log"));
+    ASSERT_NE(client.Window(), nullptr);
+    ProgramRun wayfarer(dir.Path().string(), dir.Path().string());
+    HWND window = wayfarer.MapWindow(kPatience / 1000);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(Press(ChildAt(window, 8 + 1, 8 + 1), false, 4, 5));
+    ASSERT_TRUE(Deliver(FindWindowExA(window, nullptr, "Button", "Go"), BM_CLICK, 0, 0));
+    EXPECT_TRUE(Close(wayfarer, window));
+    ASSERT_TRUE(client.Close());
+    EXPECT_EQ(Typed(client), c.typed);
+  }
+}
+
+TEST(TravelEndToEnd, TheMarkerShowsWhereThePlayerIsAndMovesWithIt) {
+  TempDir dir;
+  WriteWorld(dir);
+  const std::string position = dir.File("position.txt");
+  WritePosition(position, "64 80");
+  RecordingClient client("Ultima Online", dir.File("client.log"),
+                         "--hidden --assistant \"" + position + "\"");
+  ASSERT_NE(client.Window(), nullptr);
+
+  ProgramRun wayfarer(dir.Path().string(), dir.Path().string());
+  HWND window = wayfarer.MapWindow(kPatience / 1000);
+  ASSERT_NE(window, nullptr);
+  // The screen is read: no other test's window may cover this one.
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const COLORREF red = RGB(255, 0, 0);
+  // Map 0 is 16 cells per overview pixel; the pane starts at (8, 8).
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(window, 8 + 4, 8 + 5) == red; }));
+  const COLORREF ground = ScreenPixel(window, 8 + 40, 8 + 40);
+  EXPECT_NE(ground, red);
+
+  WritePosition(position, "160 80");
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(window, 8 + 10, 8 + 5) == red; }));
+  EXPECT_EQ(ScreenPixel(window, 8 + 4, 8 + 5), ground) << "the old place as it was";
+
+  WritePosition(position, "");  // logged out
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(window, 8 + 10, 8 + 5) == ground; }));
+
+  EXPECT_TRUE(Close(wayfarer, window));
+  ASSERT_TRUE(client.Close());
+  int registrations = 0;
+  for (const auto& m : client.Messages()) registrations += m.Message == WM_USER + 200;
+  EXPECT_EQ(registrations, 1);
+}
+
+TEST(TravelEndToEnd, FollowSwitchesToThePlayersMapAndCentresOnThePlayer) {
+  TempDir dir;
+  WriteWorld(dir, {{"followplayer", "1"}}, true);
+  const std::string position = dir.File("position.txt");
+  WritePosition(position, "64 80 2");
+  RecordingClient client("Ultima Online", dir.File("client.log"),
+                         "--hidden --assistant \"" + position + "\"");
+  ASSERT_NE(client.Window(), nullptr);
+
+  ProgramRun wayfarer(dir.Path().string(), dir.Path().string());
+  HWND window = wayfarer.MapWindow(kPatience / 1000);
+  ASSERT_NE(window, nullptr);
+  HWND eX = ChildAt(window, 400 + 1, 168 + 1);
+  HWND eZ = ChildAt(window, 512 + 1, 168 + 1);
+  ASSERT_TRUE(eX && eZ);
+  const std::string config = dir.File("configtravel.xml");
+  const auto stored = [&] {
+    std::ifstream in(config);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  EXPECT_TRUE(WaitUntil([&] { return stored().find("key=\"CurrentMap\" value=\"2\"") != std::string::npos; }));
+  EXPECT_TRUE(WaitUntil([&] { return ControlText(eX) == "64"; }));
+  EXPECT_EQ(ControlText(eZ), "14") << "the altitude on map 2";
+
+  EXPECT_TRUE(Close(wayfarer, window));
+  ASSERT_TRUE(client.Close());
 }
 
 }  // namespace

@@ -75,6 +75,13 @@ class FakeSystemMenu : public ISystemMenu {
  public:
   void AddCommand(int command, const std::string& text) override { commands.emplace_back(command, text); }
   void SetChecked(int command, bool value) override { checked[command] = value; }
+  // The commands among `wanted`, in the order added.
+  std::vector<std::pair<int, std::string>> Only(std::initializer_list<int> wanted) const {
+    std::vector<std::pair<int, std::string>> found;
+    for (const auto& item : commands)
+      if (std::find(wanted.begin(), wanted.end(), item.first) != wanted.end()) found.push_back(item);
+    return found;
+  }
   std::vector<std::pair<int, std::string>> commands;
   std::map<int, bool> checked;
 };

@@ -101,7 +101,7 @@ TEST(MapFormDrawing, TheMarkerIsEightyBlackPixelsAroundAnOpenCrossing) {
 
 TEST(MapFormNavigation, PressesOnAnUnloadedOverviewAreIgnored) {
   FormRig rig;
-  rig.client.windows["Ultima Online"] = 7;
+  rig.client.Windows["Ultima Online"] = 7;
   TMapForm& form = rig.Start();
   form.FCenterX = 5;
   form.FCenterY = 6;
@@ -114,7 +114,7 @@ TEST(MapFormNavigation, PressesOnAnUnloadedOverviewAreIgnored) {
   EXPECT_EQ(form.FCenterY, 6);
   EXPECT_EQ(form.FCenterZ, 7);
   EXPECT_EQ(rig.eX.text, "0");
-  EXPECT_TRUE(rig.client.sends.empty());
+  EXPECT_TRUE(rig.client.Sends.empty());
 }
 
 TEST(MapFormNavigation, DetailPressesMoveTheCentreAndWrapWithoutBounds) {

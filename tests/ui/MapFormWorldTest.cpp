@@ -97,7 +97,7 @@ TEST(MapFormWorld, TheChoiceListOffersMapZeroAndEachLoadedMapInNumberOrderOnceAn
 TEST(MapFormWorld, ChoosingAMapShowsItFromItsCornerAndStoresItAtOnce) {
   auto world = WorldWith({0, 2});
   FormRig rig(&world->Config());
-  rig.client.windows["Ultima Online"] = kClient;
+  rig.client.Windows["Ultima Online"] = kClient;
   TMapForm& form = rig.Start();
   int round = 0;
   for (int choice : {1, 1, 0}) {
@@ -146,7 +146,7 @@ TEST(MapFormWorld, OverviewPressesCentreOnOrTravelToTheClickedCellWithItsAltitud
   world->PatchCell(0, 1600, 800, {7, 5});
   world->PatchCell(0, 16, 16, {7, -5});
   FormRig rig(&world->Config());
-  rig.client.windows["Ultima Online"] = kClient;
+  rig.client.Windows["Ultima Online"] = kClient;
   TMapForm& form = rig.Start();
   form.FZoom = 3;
   rig.zoomMap.bitmap.SetDimensions(1, 1);
@@ -243,7 +243,7 @@ TEST(MapFormWorld, AFailedSaveLeavesThePictureAndTheMapNumberTogether) {
     SCOPED_TRACE(c.name);
     FormRig rig(&world->Config());
     rig.withConfigFile = false;  // every save fails
-    rig.client.windows["Ultima Online"] = kClient;
+    rig.client.Windows["Ultima Online"] = kClient;
     rig.dir.Write("locations.txt", "Dort=600,625,0 2\r\n");
     TMapForm& form = rig.MakeForm();
     form.FormCreate();
@@ -252,7 +252,7 @@ TEST(MapFormWorld, AFailedSaveLeavesThePictureAndTheMapNumberTogether) {
     EXPECT_EQ(form.FMapIndex, 2);
     EXPECT_EQ(ShownMap(rig), 2);
     EXPECT_EQ(form.FZoom, 1);
-    rig.client.sends.clear();
+    rig.client.Sends.clear();
     form.ZoomMapMouseDown(TMouseButton::Right, 50, 50);
     const std::string sent = rig.client.Received(kClient);
     EXPECT_EQ(sent.substr(sent.size() - 3), " 2\r") << sent;

@@ -1,6 +1,7 @@
 #pragma once
-// The game client's window on Windows: looked up with FindWindowA and typed
-// into with WM_CHAR.
+// The game client's windows on Windows: looked up with FindWindowA and
+// EnumWindows, sent messages with SendMessageTimeoutA, brought forward with
+// SetForegroundWindow.
 
 #include <cstdint>
 
@@ -10,20 +11,16 @@ namespace wf::platform {
 
 class Win32ClientWindows final : public IClientWindows {
  public:
-  // How long one character may wait for the client to handle it. Windows itself
-  // calls a window that has taken no message for five seconds "not responding";
-  // a client we would give up on sooner might only be busy for a moment.
-  static constexpr uint32_t kDefaultSendTimeoutMs = 5000;
-
-  explicit Win32ClientWindows(uint32_t sendTimeoutMs = kDefaultSendTimeoutMs)
-      : FSendTimeoutMs(sendTimeoutMs) {}
-
   // Window class names are matched as Windows matches them: ignoring case.
   Handle FindWindowByClass(const std::string& className) override;
-  bool SendChar(Handle window, uint8_t code) override;
-
- private:
-  uint32_t FSendTimeoutMs;
+  Handle FindWindowByClassAndTitle(const char* className, const char* title) override;
+  std::vector<TTopWindow> WindowsOfClass(const std::string& className) override;
+  TSendOutcome Send(Handle window, uint32_t message, uintptr_t wParam, intptr_t lParam,
+                    uint32_t timeoutMs, intptr_t* reply) override;
+  void BringToFront(Handle window) override;
+  Handle ForegroundWindow() override;
+  uint64_t NowMs() override;
+  void Pause(uint32_t milliseconds) override;
 };
 
 }  // namespace wf::platform

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <exception>
+
 #include "ui/HandlerErrors.h"
 #include "ui/win32/MessageBoxes.h"
 
@@ -23,14 +25,28 @@ std::string ApplicationTitle() {
   return name;
 }
 
-bool Guarded(const std::function<void()>& handler) noexcept {
+namespace {
+
+int gHandlerDepth = 0;
+
+}  // namespace
+
+namespace detail {
+
+void EnterHandler() noexcept { ++gHandlerDepth; }
+void LeaveHandler() noexcept { --gHandlerDepth; }
+
+void ShowHandlerError(const std::exception_ptr& error) noexcept {
   try {
     TMessageBoxes boxes;
-    return RunHandler(handler, boxes, ApplicationTitle());
+    ui::ShowHandlerError(error, boxes, ApplicationTitle());
   } catch (...) {
     // Not even the box could be shown: there is nothing left to tell the user with.
-    return false;
   }
 }
+
+}  // namespace detail
+
+int HandlerDepth() noexcept { return gHandlerDepth; }
 
 }  // namespace wf::ui::win32

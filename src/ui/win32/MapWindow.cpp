@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "client/ClientLink.h"
 #include "common/Errors.h"
 #include "ui/win32/ErrorBox.h"
 
@@ -52,6 +53,8 @@ TMapWindow::~TMapWindow() {
   onEndSession = nullptr;
   onKeyDown = nullptr;
   onSystemCommand = nullptr;
+  onPlayerTimer = nullptr;
+  onPlayerMap = nullptr;
   DestroyHandle();
 }
 
@@ -160,6 +163,20 @@ LRESULT TMapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return -1;
       }
       if (onCreate) Guarded(onCreate);
+      SetTimer(Handle(), kPlayerTimer, kPlayerTimerMs, nullptr);
+      return 0;
+
+    case WM_TIMER:
+      if (wParam == kPlayerTimer) {
+        // Every message is handled inside Guarded: more than this one means the
+        // timer fired in a modal loop, inside another handler.
+        if (onPlayerTimer && HandlerDepth() <= 1) onPlayerTimer();
+        return 0;
+      }
+      break;
+
+    case kAssistantMapChanged:
+      if (onPlayerMap) onPlayerMap(static_cast<int>(wParam));
       return 0;
 
     case WM_SHOWWINDOW:
@@ -221,6 +238,7 @@ LRESULT TMapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
 
     case WM_DESTROY:
+      KillTimer(Handle(), kPlayerTimer);
       if (onDestroy) Guarded(onDestroy);
       return 0;
   }

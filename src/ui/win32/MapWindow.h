@@ -81,6 +81,13 @@ class TMapWindow : public TWindow {
   std::function<void(uint16_t key)> onKeyDown;
   // One of the program's commands was chosen from the system menu.
   std::function<void(int command)> onSystemCommand;
+  // A few times a second, never inside another handler.
+  std::function<void()> onPlayerTimer;
+  // The game client posted the map the player is on now.
+  std::function<void(int map)> onPlayerMap;
+
+  static constexpr UINT_PTR kPlayerTimer = 1;
+  static constexpr UINT kPlayerTimerMs = 250;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../AllocationCounter.h"
 #include "ModalWatcher.h"
 #include "common/Errors.h"
 #include "ui/win32/ErrorBox.h"
@@ -142,6 +143,33 @@ TEST(ErrorBoxTest, AnErrorWhileTheWindowIsDestroyedIsShownAndTheWindowGoes) {
   ASSERT_EQ(boxes.seen.size(), 1u);
   EXPECT_EQ(boxes.seen[0].text, "Cannot create file C:\\game\\locations.txt.");
   EXPECT_EQ(window.Handle(), nullptr);
+}
+
+// Every message of every window goes through the guard.
+TEST(ErrorBoxTest, TheGuardCostsNoAllocationWhileNothingFails) {
+  int a = 0, b = 0, c = 0, d = 0, e = 0;
+  const int allocations = wf::testing::AllocationsDuring([&] {
+    for (int i = 0; i < 10; ++i) Guarded([&] { a += b + c + d + e + 1; });
+  });
+  EXPECT_EQ(allocations, 0);
+  EXPECT_EQ(a, 10);
+}
+
+// The timer looks for the player; inside another handler (its modal box's
+// loop) it must not cut in.
+TEST(ErrorBoxTest, ThePlayerTimerWaitsWhileAnotherHandlerRuns) {
+  TMapWindow window;
+  int ticks = 0;
+  window.onPlayerTimer = [&] { ++ticks; };
+  window.Create();
+  const auto tick = [&] { SendMessageW(window.Handle(), WM_TIMER, TMapWindow::kPlayerTimer, 0); };
+  tick();
+  EXPECT_EQ(ticks, 1);
+  window.btnGo.onClick = tick;  // as if the timer fired in a box shown by Go's handler
+  SendMessageW(window.btnGo.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(ticks, 1);
+  tick();
+  EXPECT_EQ(ticks, 2);
 }
 
 }  // namespace
