@@ -39,11 +39,14 @@ control=$root/build/windows/tools/window-control/window-control.exe
 mkdir -p "$demo"
 cp "$exe" "$demo/wayfarer.exe"
 # The world is made once: the places and the map you chose live in its files
-# and are kept from run to run. Delete build/demo to start afresh.
-if [ ! -f "$demo/.demo-world" ]; then
+# and are kept from run to run. Delete build/demo to start afresh. The marker
+# holds the world's version; a world of an older one is made anew.
+world_version=2
+if [ "$(cat "$demo/.demo-world" 2>/dev/null)" != "$world_version" ]; then
   step "generating the demo world in $demo"
+  rm -f "$demo"/map*.mul "$demo"/map*.uop
   "$root/build/native/tools/demo-world/wayfarer-demo-world" "$demo" >&2
-  touch "$demo/.demo-world"
+  echo "$world_version" > "$demo/.demo-world"
 fi
 
 scripts/wine-prefix

@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -147,65 +148,76 @@ constexpr int Repetitions = 9;
 using TCase = void (*)(benchmark::State&);
 
 // Each case as the map reads it, as the plain reading does, and (where given)
-// as the map reads the packed form of the same cells.
+// as the map reads the packed form of the same cells. The repetitions take
+// turns (the first of each form, then the second of each, ...): on a shared
+// machine the load drifts during a run, and a case measured all at once would
+// see another load than the one it is compared with.
 void Register(const char* name, TCase fast, TCase plain, TCase packed, std::vector<int64_t> args) {
-  for (int64_t arg : args) {
-    for (auto [suffix, function] : {std::pair{"", fast}, {"Plain", plain}, {"Packed", packed}}) {
-      if (!function) continue;
-      auto* b = benchmark::RegisterBenchmark((std::string(name) + suffix).c_str(), function);
-      if (arg >= 0) b->Arg(arg);
-      b->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions)->ReportAggregatesOnly(true)->MinTime(0.2);
-    }
-  }
+  for (int64_t arg : args)
+    for (int repetition = 0; repetition < Repetitions; ++repetition)
+      for (auto [suffix, function] : {std::pair{"", fast}, {"Plain", plain}, {"Packed", packed}}) {
+        if (!function) continue;
+        auto* b = benchmark::RegisterBenchmark((std::string(name) + suffix).c_str(), function);
+        if (arg >= 0) b->Arg(arg);
+        b->Unit(benchmark::kMicrosecond)->MinTime(0.2);
+      }
 }
 
-// Prints as usual and remembers each median, for the ratios at the end.
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Prints as usual and collects each case's times, for the medians and their
+// ratios at the end.
 class TRatioReporter : public benchmark::ConsoleReporter {
  public:
   TRatioReporter() : ConsoleReporter(OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs)
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-        medians_[run.run_name.str()] = run.GetAdjustedRealTime();
+      if (run.run_type == Run::RT_Iteration) {
+        times_[Shown(run.run_name.str())].push_back(run.GetAdjustedRealTime());
+        cpuTimes_[Shown(run.run_name.str())].push_back(run.GetAdjustedCPUTime());
+      }
   }
   // Plain reading over the map (how many times faster the map is), then the
-  // packed form over the plain one through the map (1.00: as fast).
+  // packed form over the plain one through the map (1.00: as fast); in wall
+  // clock time, and in CPU time, which a busy machine disturbs less.
   void PrintRatios() const {
-    std::printf("\n%-24s %14s %14s %8s\n", "median, us", "map", "plain", "ratio");
-    for (const auto& [name, time] : medians_)
-      if (auto other = Counterpart(name, "Plain"))
-        std::printf("%-24s %14.1f %14.1f %7.0fx\n", Shown(name).c_str(), time, *other, *other / time);
-    std::printf("\n%-24s %14s %14s %8s\n", "median, us", "plain file", "packed file", "ratio");
-    for (const auto& [name, time] : medians_)
-      if (auto other = Counterpart(name, "Packed"))
-        std::printf("%-24s %14.1f %14.1f %8.2f\n", Shown(name).c_str(), time, *other, *other / time);
+    for (const auto* table : {&times_, &cpuTimes_}) {
+      const char* kind = table == &times_ ? "wall, median of 9, us" : "CPU, median of 9, us";
+      std::printf("\n%-28s %14s %14s %8s\n", kind, "map", "plain", "ratio");
+      for (const auto& [name, times] : *table)
+        if (auto other = Counterpart(*table, name, "Plain"))
+          std::printf("%-28s %14.1f %14.1f %7.0fx\n", name.c_str(), Median(times), *other, *other / Median(times));
+      std::printf("\n%-28s %14s %14s %8s\n", kind, "plain file", "packed file", "ratio");
+      for (const auto& [name, times] : *table)
+        if (auto other = Counterpart(*table, name, "Packed"))
+          std::printf("%-28s %14.1f %14.1f %8.2f\n", name.c_str(), Median(times), *other, *other / Median(times));
+    }
   }
 
  private:
-  std::optional<double> Counterpart(const std::string& name, const char* suffix) const {
+  using TTimes = std::map<std::string, std::vector<double>>;
+  static std::optional<double> Counterpart(const TTimes& table, const std::string& name, const char* suffix) {
     std::string other = name;
     const size_t slash = other.find('/');
     other.insert(slash == std::string::npos ? other.size() : slash, suffix);
-    auto found = medians_.find(other);
-    if (found == medians_.end()) return std::nullopt;
-    return found->second;
+    auto found = table.find(other);
+    if (found == table.end()) return std::nullopt;
+    return Median(found->second);
   }
   static std::string Shown(const std::string& name) { return name.substr(0, name.find("/min_time")); }
 
-  std::map<std::string, double> medians_;
+  TTimes times_, cpuTimes_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Repetitions of all cases interleaved: on a shared machine the load drifts
-  // during a run, and the ratios should not depend on which case ran when.
-  std::vector<char*> args(argv, argv + argc);
-  char interleave[] = "--benchmark_enable_random_interleaving=true";
-  args.insert(args.begin() + 1, interleave);
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
+  benchmark::Initialize(&argc, argv);
   const auto& town = World().Info.DensestTownOfMap0;
   std::fprintf(stderr, "densest town of map 0: %s at %d,%d (%zu statics in its middle block)\n", town.Name.c_str(),
                town.X, town.Y, World().Info.DensestTownOfMap0Statics);

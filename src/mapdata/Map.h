@@ -52,8 +52,10 @@ class TMap {
   TMap& operator=(const TMap&) = delete;
 
   bool IsLoaded() const { return !LoadFailed; }
-  // Why the map is not loaded, as map 0 shows it in its box; empty when loaded.
-  // Every map keeps it, so tools can report it for any map.
+  // Why the map is not loaded, as map 0 shows it in its box (for a packed file
+  // that cannot be used: the file and what is wrong with it, while the box
+  // shows the missing-file text); empty when loaded. Every map keeps it, so
+  // tools can report it for any map.
   const std::string& FailureText() const { return FFailureText; }
   // The 384 x 256 overview, owned by the map; null when not loaded.
   const TBitmap32* GetOverview() const { return Overview.get(); }

@@ -259,6 +259,25 @@ TEST(MapFormWorld, AFailedSaveLeavesThePictureAndTheMapNumberTogether) {
   }
 }
 
+TEST(MapFormWorld, OverviewPressesReachTheEasternCellsOfTodaysWiderMapZero) {
+  struct Case {
+    const char* name;
+    bool wide;  // the map cell file reaches the last cell of a 7168-wide map
+    int32_t x;  // the cell under overview column 383
+  };
+  const Case cases[] = {{"the older width", false, 6128}, {"today's width", true, 7149}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto world = WorldWith({0});
+    if (c.wide) world->PatchCell(0, 7167, 4095, {5, 0});
+    FormRig rig(&world->Config());
+    TMapForm& form = rig.Start();
+    form.MapImageMouseDown(TMouseButton::Left, 383, 10);
+    EXPECT_EQ(form.FCenterX, c.x);
+    EXPECT_EQ(rig.eX.text, std::to_string(c.x));
+  }
+}
+
 TEST(MapFormWorld, PlacesOnMapsOneAndFiveShowThemWhenLoadedAndMapZeroOtherwise) {
   struct Case {
     std::initializer_list<int> loaded;
