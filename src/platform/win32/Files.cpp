@@ -4,6 +4,7 @@
 
 #include "common/Errors.h"
 #include "platform/Files.h"
+#include "platform/PathParts.h"
 
 namespace wf::platform {
 
@@ -37,13 +38,15 @@ class Win32MappedView : public MappedView {
 
 }  // namespace
 
-std::string ExecutableDirectory() {
+std::string ExecutablePath() {
   char buffer[MAX_PATH * 4];
   DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  if (n == 0 || n >= sizeof buffer) return ".\\";
-  std::string path(buffer, n);
-  size_t cut = path.find_last_of("\\/:");
-  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+  return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
+}
+
+std::string ExecutableDirectory() {
+  std::string path = ExecutablePath();
+  return path.empty() ? ".\\" : std::string(DirectoryPart(path));
 }
 
 bool FileExists(const std::string& path) {

@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
+#include <utility>
+
+#include "ui/HandlerErrors.h"
+#include "ui/win32/MessageBoxes.h"
 
 namespace wf::ui::win32 {
 
@@ -19,7 +22,17 @@ std::string ApplicationTitle();
 
 // Runs `handler`; an error it raises is shown in the standard error box and
 // goes no further, so the program goes on with the state reached before the
-// error. True when the handler finished.
-bool Guarded(const std::function<void()>& handler) noexcept;
+// error. True when the handler finished. Allocates nothing unless it shows a
+// box (see RunHandler).
+template <class Handler>
+bool Guarded(Handler&& handler) noexcept {
+  try {
+    TMessageBoxes boxes;
+    return RunHandler(std::forward<Handler>(handler), boxes, ApplicationTitle);
+  } catch (...) {
+    // Not even the box could be shown: there is nothing left to tell the user with.
+    return false;
+  }
+}
 
 }  // namespace wf::ui::win32
