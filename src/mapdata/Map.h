@@ -18,7 +18,6 @@ class IMessageBoxes;
 class SharedReadFile;
 }  // namespace platform
 
-constexpr int RadarColorCount = 31130;
 constexpr int StaticColorBase = 16384;
 constexpr int OverviewWidth = 384;
 constexpr int OverviewHeight = 256;

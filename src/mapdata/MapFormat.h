@@ -16,8 +16,10 @@ constexpr int CellsPerBlock = 64;
 constexpr int StaIdxEntryBytes = 12;
 // Statics file: the TStaticItem records of a block lie together.
 constexpr int StaticItemBytes = 7;
-// The radar colour file's entries that are read.
-constexpr int RadarColorBytes = 2 * 31130;
+// The radar colour file's entries that are read: 16 bits each, land tiles
+// first, then the statics.
+constexpr int RadarColorCount = 31130;
+constexpr int RadarColorBytes = 2 * RadarColorCount;
 // More records than this in one block cannot be real data: 64 cells times 256
 // altitudes leaves room only for records stacked on the same spot. Such an
 // index entry counts as no statics, which bounds the work of one detail

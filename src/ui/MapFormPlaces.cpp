@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <exception>
+#include <iterator>
 
 #include "common/Errors.h"
 #include "common/IntegerText.h"
@@ -36,8 +38,7 @@ void TMapForm::LoadLocations() {
     FPlacesFile = PlacesFileState::Writable;
     return;
   }
-  int errorCode = 0;
-  std::optional<std::string> text = Store().Read(path, &errorCode);
+  std::optional<std::string> text = Store().Read(path);
   if (!text) {
     // What the file holds is unknown, so writing it could only lose places.
     FPlacesFile = PlacesFileState::Unreadable;
@@ -60,7 +61,7 @@ void TMapForm::LoadLocations() {
   FPlacesFile = PlacesFileState::Writable;
   SortLocations();
   FillTravelList();
-  if (unreadableMap) ParseInteger(*unreadableMap);  // raises its "not a valid integer value"
+  if (unreadableMap) throw NotAnInteger(*unreadableMap);
 }
 
 void TMapForm::WriteLocations() {
@@ -181,10 +182,11 @@ void TMapForm::cbTravelChange() {
   const uint16_t mapNo = place.MapNo;
   const std::vector<std::string> items = ParseCommaText(place.Coords);
   IEdit* edits[] = {&c_.eX, &c_.eY, &c_.eZ};
-  for (int i = 0; i < 3; ++i) {
-    if (static_cast<size_t>(i) >= items.size()) throw EListError(i);
-    edits[i]->SetText(items[static_cast<size_t>(i)]);
-  }
+  const size_t present = std::min(items.size(), std::size(edits));
+  for (size_t i = 0; i < present; ++i) edits[i]->SetText(items[i]);
+  // A place short of a coordinate fills the fields it has and stops at the
+  // first missing one, with the list's error for the index it would have had.
+  if (present < std::size(edits)) throw EListError(static_cast<int>(present));
   SetCentreFromEdits();
   if (mapNo != FMapIndex) {
     FMapIndex = mapNo;

@@ -12,6 +12,13 @@ using namespace xmltext;
 
 namespace {
 
+// The openers of the four kinds of markup declaration; each reader starts
+// right after its own.
+constexpr std::string_view kElementOpener = "<!ELEMENT";
+constexpr std::string_view kAttListOpener = "<!ATTLIST";
+constexpr std::string_view kEntityOpener = "<!ENTITY";
+constexpr std::string_view kNotationOpener = "<!NOTATION";
+
 // Where a reader goes on after an external identifier read at `at`: past the
 // closing quote of its literal, or at the delimiter met instead (that ">", "["
 // or NUL is the caller's to read), or one further when nothing was read.
@@ -189,13 +196,13 @@ const char* TXmlParser::ReadMarkupDecls(const char* q) {
       return q;
     } else if (c != '<') {
       ++q;
-    } else if (StartsWith(q, "<!ELEMENT")) {
+    } else if (StartsWith(q, kElementOpener)) {
       q = ReadElementDecl(q);
-    } else if (StartsWith(q, "<!ATTLIST")) {
+    } else if (StartsWith(q, kAttListOpener)) {
       q = ReadAttListDecl(q);
-    } else if (StartsWith(q, "<!ENTITY")) {
+    } else if (StartsWith(q, kEntityOpener)) {
       q = ReadEntityDecl(q);
-    } else if (StartsWith(q, "<!NOTATION")) {
+    } else if (StartsWith(q, kNotationOpener)) {
       q = ReadNotationDecl(q);
     } else if (StartsWith(q, "<?")) {
       const char* next = CutProcessingInstruction(q);
@@ -244,7 +251,7 @@ const char* TXmlParser::ParameterReference(const char* at) {
 
 const char* TXmlParser::ReadElementDecl(const char* at) {
   auto element = std::make_unique<TElemDef>();
-  const char* r = at + 9;
+  const char* r = at + kElementOpener.size();
   while (*r != '\0' && *r != '>' && !IsNameStart(*r)) ++r;
   std::string model;
   if (*r != '\0' && *r != '>') {
@@ -270,7 +277,7 @@ const char* TXmlParser::ReadAttListDecl(const char* at) {
   enum { kElement, kAttribute, kType, kNotation, kDefault } phase = kElement;
   TElemDef* element = nullptr;
   TAttrDef* attr = nullptr;
-  const char* r = at + 9;
+  const char* r = at + kAttListOpener.size();
   for (;;) {
     char c = *r;
     if (IsSpace(c)) {
@@ -383,7 +390,7 @@ const char* TXmlParser::ReadEntityDecl(const char* at) {
   enum { kName, kValue, kExternal, kNotation, kDone } phase = kName;
   auto entity = std::make_unique<TEntityDef>();
   bool parameter = false;
-  const char* r = at + 8;
+  const char* r = at + kEntityOpener.size();
   for (;;) {
     char c = *r;
     if (c == '>' || c == '\0') break;
@@ -439,7 +446,7 @@ void TXmlParser::Retire(TNvpList<TEntityDef>& list, const std::string& name) {
 const char* TXmlParser::ReadNotationDecl(const char* at) {
   enum { kName, kIdentifier, kDone } phase = kName;
   auto notation = std::make_unique<TNotationDef>();
-  const char* r = at + 10;
+  const char* r = at + kNotationOpener.size();
   for (;;) {
     char c = *r;
     if (c == '\0' || c == '>') break;

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "common/Errors.h"
 #include "platform/Files.h"
@@ -19,19 +20,38 @@ int IoCode(DWORD err) {
 
 HANDLE AsHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
+// A file or mapping handle, closed when it goes out of scope; so every way out
+// of a function, an early return on a failure too, closes what it opened.
+class OwnedHandle {
+ public:
+  explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
+  ~OwnedHandle() { Close(); }
+  OwnedHandle(const OwnedHandle&) = delete;
+  OwnedHandle& operator=(const OwnedHandle&) = delete;
+
+  // CreateFile reports failure with INVALID_HANDLE_VALUE, CreateFileMapping with null.
+  bool Valid() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
+  HANDLE Release() { return std::exchange(handle_, nullptr); }
+  void Close() {
+    if (Valid()) CloseHandle(handle_);
+    handle_ = nullptr;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
 class Win32MappedView : public MappedView {
  public:
   Win32MappedView(HANDLE mapping, const void* data, uint64_t size)
       : mapping_(mapping), data_(data), size_(size) {}
-  ~Win32MappedView() override {
-    UnmapViewOfFile(data_);
-    CloseHandle(mapping_);
-  }
+  ~Win32MappedView() override { UnmapViewOfFile(data_); }
   const unsigned char* Data() const override { return static_cast<const unsigned char*>(data_); }
   uint64_t Size() const override { return size_; }
 
  private:
-  HANDLE mapping_;
+  OwnedHandle mapping_;
   const void* data_;
   uint64_t size_;
 };
@@ -64,52 +84,45 @@ std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode shar
   if (path.empty()) return fail(ERROR_FILE_NOT_FOUND);
   DWORD shareFlags = share == ShareMode::DenyNone ? FILE_SHARE_READ | FILE_SHARE_WRITE
                                                   : FILE_SHARE_READ;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, shareFlags, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return fail(GetLastError());
+  OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, shareFlags, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return fail(GetLastError());
   // Only files on disk: a console or pipe ("CON", "\\.\pipe\...") could block for ever.
-  if (GetFileType(file) != FILE_TYPE_DISK) {
-    CloseHandle(file);
-    return fail(ERROR_ACCESS_DENIED);
-  }
+  if (GetFileType(file.Get()) != FILE_TYPE_DISK) return fail(ERROR_ACCESS_DENIED);
   std::string data;
   char chunk[65536];
   for (;;) {
     DWORD n = 0;
-    if (!ReadFile(file, chunk, sizeof chunk, &n, nullptr)) {
-      DWORD err = GetLastError();
-      CloseHandle(file);
-      return fail(err);
-    }
+    if (!ReadFile(file.Get(), chunk, sizeof chunk, &n, nullptr)) return fail(GetLastError());
     if (n == 0) break;
     data.append(chunk, n);
   }
-  CloseHandle(file);
   return data;
 }
 
 int ReplaceFileContents(const std::string& path, std::string_view contents) {
   if (path.empty()) return 2;
   std::string temp = path + ".new";
-  HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return IoCode(GetLastError());
+  OwnedHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return IoCode(GetLastError());
   bool ok = true;
   DWORD err = 0;
   while (ok && !contents.empty()) {
     DWORD n = 0;
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(contents.size(), 1u << 20));
-    if (!WriteFile(file, contents.data(), chunk, &n, nullptr)) {
+    if (!WriteFile(file.Get(), contents.data(), chunk, &n, nullptr)) {
       ok = false;
       err = GetLastError();
     }
     contents.remove_prefix(n);
   }
-  if (ok && !FlushFileBuffers(file)) {
+  if (ok && !FlushFileBuffers(file.Get())) {
     ok = false;
     err = GetLastError();
   }
-  CloseHandle(file);
+  // Closed before the move: an open file cannot replace another.
+  file.Close();
   if (ok && !MoveFileExA(temp.c_str(), path.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ok = false;
@@ -123,10 +136,12 @@ int ReplaceFileContents(const std::string& path, std::string_view contents) {
 }
 
 std::unique_ptr<SharedReadFile> SharedReadFile::Open(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw EFOpenError(path);
-  return std::unique_ptr<SharedReadFile>(new SharedReadFile(reinterpret_cast<intptr_t>(file)));
+  OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) throw EFOpenError(path);
+  std::unique_ptr<SharedReadFile> opened(new SharedReadFile(reinterpret_cast<intptr_t>(file.Get())));
+  file.Release();
+  return opened;
 }
 
 SharedReadFile::~SharedReadFile() { CloseHandle(AsHandle(handle_)); }
@@ -156,14 +171,13 @@ size_t SharedReadFile::ReadAt(uint64_t offset, void* buffer, size_t count) const
 std::unique_ptr<MappedView> SharedReadFile::Map() const {
   uint64_t size = Size();
   if (size == 0 || size > SIZE_MAX) return nullptr;
-  HANDLE mapping = CreateFileMappingA(AsHandle(handle_), nullptr, PAGE_READONLY, 0, 0, nullptr);
-  if (!mapping) return nullptr;
-  const void* data = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-  if (!data) {
-    CloseHandle(mapping);
-    return nullptr;
-  }
-  return std::make_unique<Win32MappedView>(mapping, data, size);
+  OwnedHandle mapping(CreateFileMappingA(AsHandle(handle_), nullptr, PAGE_READONLY, 0, 0, nullptr));
+  if (!mapping.Valid()) return nullptr;
+  const void* data = MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0);
+  if (!data) return nullptr;
+  auto view = std::make_unique<Win32MappedView>(mapping.Get(), data, size);
+  mapping.Release();
+  return view;
 }
 
 }  // namespace wf::platform
