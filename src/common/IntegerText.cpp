@@ -61,7 +61,9 @@ int32_t ParseInteger(std::string_view text) {
 }
 
 EConvertError NotAnInteger(std::string_view text) {
-  return EConvertError("'" + std::string(text) + "' is not a valid integer value");
+  std::string message = "'";
+  message.append(text).append("' is not a valid integer value");
+  return EConvertError(message);
 }
 
 int32_t ParseIntegerOrZero(std::string_view text) { return TryParseInteger(text).value_or(0); }
