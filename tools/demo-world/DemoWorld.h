@@ -3,17 +3,24 @@
 // colour file, a configtravel.xml that names them and a locations.txt with
 // the towns. The same bytes on every run.
 
+#include <array>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "MapContents.h"
 #include "Towns.h"
+#include "mapdata/MapTable.h"
 
 namespace wf::worldgen {
 
-// The maps the demo world has.
-constexpr int32_t DemoMapNumbers[] = {0, 2, 3, 4};
+// The maps the demo world has: every map of the table.
+inline constexpr auto DemoMapNumbers = [] {
+  std::array<int32_t, std::size(MapSlots)> numbers{};
+  for (size_t i = 0; i < numbers.size(); ++i) numbers[i] = MapSlots[i].Number;
+  return numbers;
+}();
 
 // One map of the demo world, its towns built and listed in `towns`.
 TMapContents GenerateDemoMap(int32_t mapNumber, std::vector<TTown>& towns);
