@@ -42,11 +42,11 @@ function(wf_add_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# wf_add_test(name SOURCES ... DEPS ... [WINDOWS_ONLY] [NEEDS_DISPLAY]): a GoogleTest executable.
+# wf_add_test(name SOURCES ... DEPS ... [WINDOWS_ONLY]): a GoogleTest executable.
 # Natively every test case becomes its own CTest test. Under Wine a process start is
 # expensive, so there the executable is one CTest test and GoogleTest reports the cases.
 function(wf_add_test name)
-  cmake_parse_arguments(ARG "WINDOWS_ONLY;NEEDS_DISPLAY" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "WINDOWS_ONLY" "" "SOURCES;DEPS" ${ARGN})
   if(ARG_WINDOWS_ONLY AND NOT WIN32)
     return()
   endif()

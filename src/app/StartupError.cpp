@@ -6,8 +6,9 @@
 #include <new>
 
 #include "common/Errors.h"
+#include "platform/Files.h"
+#include "platform/PathParts.h"
 #include "ui/HandlerErrors.h"
-#include "ui/win32/ErrorBox.h"
 
 namespace wf::app {
 
@@ -33,13 +34,9 @@ std::string ErrorKind(const std::exception_ptr& error) {
 
 void ShowApplicationError(const std::exception_ptr& error, const void* address) noexcept {
   try {
-    std::string module = ui::win32::ApplicationTitle() + ".exe";
-    char path[MAX_PATH * 4];
-    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (n > 0 && n < sizeof path) {
-      std::string full(path, n);
-      module = full.substr(full.find_last_of("\\/:") + 1);
-    }
+    // A program the system cannot name is a nameless ".exe".
+    const std::string path = platform::ExecutablePath();
+    std::string module = path.empty() ? ".exe" : std::string(platform::FileNamePart(path));
     std::string text = ApplicationErrorText(ErrorKind(error), module, address,
                                             ui::ErrorMessage(error));
     MessageBoxA(nullptr, text.c_str(), "Application Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);

@@ -57,7 +57,13 @@ std::optional<int32_t> TryParseInteger(std::string_view text) {
 
 int32_t ParseInteger(std::string_view text) {
   if (auto value = TryParseInteger(text)) return *value;
-  throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+  throw NotAnInteger(text);
+}
+
+EConvertError NotAnInteger(std::string_view text) {
+  std::string message = "'";
+  message.append(text).append("' is not a valid integer value");
+  return EConvertError(message);
 }
 
 int32_t ParseIntegerOrZero(std::string_view text) { return TryParseInteger(text).value_or(0); }

@@ -15,10 +15,14 @@
 
 namespace wf {
 
+class EConvertError;
+
 std::optional<int32_t> TryParseInteger(std::string_view text);
 
 // Strict form: raises EConvertError "'%s' is not a valid integer value".
 int32_t ParseInteger(std::string_view text);
+// The error the strict form raises for the text.
+EConvertError NotAnInteger(std::string_view text);
 
 // Defaulted form: 0 for text that is not a number.
 int32_t ParseIntegerOrZero(std::string_view text);

@@ -19,9 +19,6 @@ class IMessageBoxes;
 class SharedReadFile;
 }  // namespace platform
 
-// The colours every radar colour file has been read for: land tiles 0 to
-// 31129 and static tiles 0 to 14745.
-constexpr int RadarColorCount = 31130;
 constexpr int StaticColorBase = 16384;
 // Room for every tile number: current files hold colours far beyond
 // RadarColorCount (81,884 of them), for statics of tiles up to 65,499.

@@ -16,8 +16,11 @@ constexpr int CellsPerBlock = 64;
 constexpr int StaIdxEntryBytes = 12;
 // Statics file: the TStaticItem records of a block lie together.
 constexpr int StaticItemBytes = 7;
-// The radar colour file's entries that are read.
-constexpr int RadarColorBytes = 2 * 31130;
+// The radar colour file's entries that every file has been read for, 16 bits
+// each: land tiles 0 to 31129 (the land first), then statics 0 to 14745.
+// Entries beyond are read where a file holds them.
+constexpr int RadarColorCount = 31130;
+constexpr int RadarColorBytes = 2 * RadarColorCount;
 // More records than this in one block cannot be real data: 64 cells times 256
 // altitudes leaves room only for records stacked on the same spot. Such an
 // index entry counts as no statics, which bounds the work of one detail

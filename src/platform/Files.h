@@ -12,6 +12,9 @@
 
 namespace wf::platform {
 
+// The running executable's full path; empty when the system cannot tell it.
+std::string ExecutablePath();
+
 // The running executable's directory, with its trailing path separator.
 std::string ExecutableDirectory();
 

@@ -30,7 +30,7 @@ class TBitmap32 {
   using TNotifyEvent = std::function<void(TBitmap32& sender)>;
 
   TBitmap32();
-  virtual ~TBitmap32();
+  ~TBitmap32();
   TBitmap32(const TBitmap32&) = delete;
   TBitmap32& operator=(const TBitmap32&) = delete;
 
@@ -41,10 +41,10 @@ class TBitmap32 {
   // unchanged; otherwise reallocates (contents undefined) and notifies change
   // and resize. Raises EOutOfResources "Can't allocate the DIB handle" when
   // the pixels cannot be had, leaving an empty 0 x 0 bitmap.
-  virtual bool SetDimensions(int32_t width, int32_t height);
+  bool SetDimensions(int32_t width, int32_t height);
   void SetBitmapWidth(int32_t width) { SetDimensions(width, height_); }
   void SetBitmapHeight(int32_t height) { SetDimensions(width_, height); }
-  virtual bool IsEmpty() const;
+  bool IsEmpty() const;
 
   void ClearTo(TColor32 color);
   // The per-pixel path: no notification. Writes outside the bitmap are ignored.
@@ -66,7 +66,6 @@ class TBitmap32 {
   // While the update count is above 0 no change is notified.
   void BeginUpdate() { ++updateCount_; }
   void EndUpdate() { --updateCount_; }
-  int32_t UpdateCount() const { return updateCount_; }
 
   TNotifyEvent OnChange;
   TNotifyEvent OnResize;

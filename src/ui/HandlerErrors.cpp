@@ -20,22 +20,6 @@ std::string ErrorMessage(const std::exception_ptr& error) {
   }
 }
 
-bool RunHandler(const std::function<void()>& handler, platform::IMessageBoxes& messages,
-                const std::string& applicationTitle) {
-  std::exception_ptr error;
-  try {
-    handler();
-    return true;
-  } catch (...) {
-    // Nothing may escape into the window system's callbacks.
-    error = std::current_exception();
-  }
-  // The box is shown outside the handler's catch so that an error in showing it
-  // is not mistaken for the handler's own.
-  ShowHandlerError(error, messages, applicationTitle);
-  return false;
-}
-
 void ShowHandlerError(const std::exception_ptr& error, platform::IMessageBoxes& messages,
                       const std::string& applicationTitle) {
   messages.ShowError(applicationTitle, WithFullStop(ErrorMessage(error)));

@@ -195,9 +195,9 @@ namespace {
 class FileStore : public IPlacesStore {
  public:
   bool Exists(const std::string& path) override { return platform::FileExists(path); }
-  std::optional<std::string> Read(const std::string& path, int* errorCode) override {
+  std::optional<std::string> Read(const std::string& path) override {
     // Denying writers meanwhile keeps a half-written file from being read.
-    return platform::ReadWholeFile(path, platform::ShareMode::DenyWrite, errorCode);
+    return platform::ReadWholeFile(path, platform::ShareMode::DenyWrite);
   }
   int Replace(const std::string& path, std::string_view contents, std::string* reason) override {
     return platform::ReplaceFileContents(path, contents, reason);

@@ -92,8 +92,8 @@ class IPlacesStore {
  public:
   virtual ~IPlacesStore() = default;
   virtual bool Exists(const std::string& path) = 0;
-  // Nothing, and the I/O error code, when the file cannot be read.
-  virtual std::optional<std::string> Read(const std::string& path, int* errorCode) = 0;
+  // Nothing when the file cannot be read: the player is told which file, not why.
+  virtual std::optional<std::string> Read(const std::string& path) = 0;
   // 0, or the I/O error code and the system's text for the failure in
   // `reason`; the old file stays whole on failure.
   virtual int Replace(const std::string& path, std::string_view contents, std::string* reason) = 0;

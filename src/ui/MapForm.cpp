@@ -74,10 +74,12 @@ void TMapForm::DrawDetail() {
   pane.DrawAt(0, 0, ActiveMap().RenderDetail(FCenterX, FCenterY, FZoom).get());
   // A cross through (49, 49), one pixel up and left of the centre cell, with
   // the crossing itself left open so the cell under it stays visible.
-  pane.FillArea(29, 49, 49, 50, kMarkerColor);
-  pane.FillArea(49, 29, 50, 49, kMarkerColor);
-  pane.FillArea(50, 49, 70, 50, kMarkerColor);
-  pane.FillArea(49, 50, 50, 70, kMarkerColor);
+  constexpr int kCross = DetailSize / 2 - 1;
+  constexpr int kArm = 20;  // pixels on each side of the crossing
+  pane.FillArea(kCross - kArm, kCross, kCross, kCross + 1, kMarkerColor);
+  pane.FillArea(kCross, kCross - kArm, kCross + 1, kCross, kMarkerColor);
+  pane.FillArea(kCross + 1, kCross, kCross + 1 + kArm, kCross + 1, kMarkerColor);
+  pane.FillArea(kCross, kCross + 1, kCross + 1, kCross + 1 + kArm, kMarkerColor);
   DrawDetailPlaces();
   DrawPlayerOnDetail();
 }

@@ -61,8 +61,9 @@ void TMapForm::MapImageMouseDown(TMouseButton button, int32_t x, int32_t y) {
 }
 
 void TMapForm::ZoomMapMouseDown(TMouseButton button, int32_t x, int32_t y) {
-  const int64_t dx = (static_cast<int64_t>(x) - 50) * FZoom;
-  const int64_t dy = (static_cast<int64_t>(y) - 50) * FZoom;
+  // The pane's middle pixel shows the centre cell.
+  const int64_t dx = (static_cast<int64_t>(x) - DetailSize / 2) * FZoom;
+  const int64_t dy = (static_cast<int64_t>(y) - DetailSize / 2) * FZoom;
   FTravelProblem.clear();
   if (button == TMouseButton::Right) {
     // Sent as they come, also beyond the map or below 0.

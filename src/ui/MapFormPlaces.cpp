@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <exception>
+#include <iterator>
 
 #include "common/Errors.h"
 #include "common/IntegerText.h"
@@ -39,8 +41,7 @@ void TMapForm::LoadLocations() {
     FPlacesFile = PlacesFileState::Writable;
     return;
   }
-  int errorCode = 0;
-  std::optional<std::string> text = Store().Read(path, &errorCode);
+  std::optional<std::string> text = Store().Read(path);
   if (!text) {
     // What the file holds is unknown, so writing it could only lose places.
     FPlacesFile = PlacesFileState::Unreadable;
@@ -49,7 +50,7 @@ void TMapForm::LoadLocations() {
   const std::optional<std::string> unreadableMap = TakePlacesText(*text);
   FPlacesFile = PlacesFileState::Writable;
   FillTravelList();
-  if (unreadableMap) ParseInteger(*unreadableMap);  // raises its "not a valid integer value"
+  if (unreadableMap) throw NotAnInteger(*unreadableMap);
 }
 
 std::optional<std::string> TMapForm::TakePlacesText(const std::string& bytes) {
@@ -108,8 +109,7 @@ bool TMapForm::TakeInOutsideChanges() {
   // A file removed meanwhile holds nothing to take in; the places held are
   // written anew rather than lost.
   if (!Store().Exists(path)) return false;
-  int errorCode = 0;
-  std::optional<std::string> now = Store().Read(path, &errorCode);
+  std::optional<std::string> now = Store().Read(path);
   if (!now) {
     FPlacesFile = PlacesFileState::Unreadable;
     throw EFOpenError(path);
@@ -273,10 +273,11 @@ void TMapForm::cbTravelChange() {
   const uint16_t mapNo = place.MapNo;
   const std::vector<std::string> items = ParseCommaText(place.Coords);
   IEdit* edits[] = {&c_.eX, &c_.eY, &c_.eZ};
-  for (int i = 0; i < 3; ++i) {
-    if (static_cast<size_t>(i) >= items.size()) throw EListError(i);
-    edits[i]->SetText(items[static_cast<size_t>(i)]);
-  }
+  const size_t present = std::min(items.size(), std::size(edits));
+  for (size_t i = 0; i < present; ++i) edits[i]->SetText(items[i]);
+  // A place short of a coordinate fills the fields it has and stops at the
+  // first missing one, with the list's error for the index it would have had.
+  if (present < std::size(edits)) throw EListError(static_cast<int>(present));
   SetCentreFromEdits();
   // The picture changes first, so that a failed save leaves it and the map
   // number together.

@@ -14,6 +14,13 @@ using namespace xmltext;
 
 namespace {
 
+// The openers of the four kinds of markup declaration; each reader starts
+// right after its own.
+constexpr std::string_view kElementOpener = "<!ELEMENT";
+constexpr std::string_view kAttListOpener = "<!ATTLIST";
+constexpr std::string_view kEntityOpener = "<!ENTITY";
+constexpr std::string_view kNotationOpener = "<!NOTATION";
+
 // Where a reader goes on after an external identifier read at `at`: past the
 // closing quote of its literal, or at the delimiter met instead (that ">", "["
 // or NUL is the caller's to read), or one further when nothing was read.
@@ -193,13 +200,13 @@ const char* TXmlParser::ReadMarkupDecls(const char* q) {
       return q;  // the subset's own end; one inside a parameter entity's text is passed over
     } else if (c != '<') {
       ++q;
-    } else if (StartsWith(q, "<!ELEMENT")) {
+    } else if (StartsWith(q, kElementOpener)) {
       q = ReadElementDecl(q);
-    } else if (StartsWith(q, "<!ATTLIST")) {
+    } else if (StartsWith(q, kAttListOpener)) {
       q = ReadAttListDecl(q);
-    } else if (StartsWith(q, "<!ENTITY")) {
+    } else if (StartsWith(q, kEntityOpener)) {
       q = ReadEntityDecl(q);
-    } else if (StartsWith(q, "<!NOTATION")) {
+    } else if (StartsWith(q, kNotationOpener)) {
       q = ReadNotationDecl(q);
     } else if (StartsWith(q, "<?")) {
       const char* next = CutProcessingInstruction(q);
@@ -248,7 +255,7 @@ const char* TXmlParser::ParameterReference(const char* at) {
 
 const char* TXmlParser::ReadElementDecl(const char* at) {
   auto element = std::make_unique<TElemDef>();
-  const char* r = at + 9;
+  const char* r = at + kElementOpener.size();
   while (*r != '\0' && *r != '>' && !IsNameStart(*r)) ++r;
   std::string model;
   if (*r != '\0' && *r != '>') {
@@ -275,7 +282,7 @@ const char* TXmlParser::ReadAttListDecl(const char* at) {
   TElemDef* element = nullptr;
   TAttrDef* attr = nullptr;
   std::vector<std::string> declared;
-  const char* r = at + 9;
+  const char* r = at + kAttListOpener.size();
   for (;;) {
     char c = *r;
     if (IsSpace(c)) {
@@ -396,7 +403,7 @@ const char* TXmlParser::ReadEntityDecl(const char* at) {
   enum { kName, kValue, kExternal, kNotation, kDone } phase = kName;
   auto entity = std::make_unique<TEntityDef>();
   bool parameter = false;
-  const char* r = at + 8;
+  const char* r = at + kEntityOpener.size();
   for (;;) {
     char c = *r;
     if (c == '>' || c == '\0') break;
@@ -452,7 +459,7 @@ void TXmlParser::Retire(TNvpList<TEntityDef>& list, const std::string& name) {
 const char* TXmlParser::ReadNotationDecl(const char* at) {
   enum { kName, kIdentifier, kDone } phase = kName;
   auto notation = std::make_unique<TNotationDef>();
-  const char* r = at + 10;
+  const char* r = at + kNotationOpener.size();
   for (;;) {
     char c = *r;
     if (c == '\0' || c == '>') break;

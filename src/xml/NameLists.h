@@ -118,15 +118,6 @@ class TNameList {
   bool Empty() const { return count_ == 0; }
   TNode& operator[](int index) const { return Entry(static_cast<size_t>(index)); }
 
-  int IndexOf(const TNode* node) const {
-    int i = 0;
-    for (const TNode& entry : *this) {
-      if (&entry == node) return i;
-      ++i;
-    }
-    return -1;
-  }
-
   // Removes the entry and hands it to the caller.
   std::unique_ptr<TNode> Extract(int index) {
     const size_t i = static_cast<size_t>(index);

@@ -136,11 +136,8 @@ class FakeFileDialogs : public platform::IFileDialogs {
 class FakePlacesStore : public IPlacesStore {
  public:
   bool Exists(const std::string&) override { return contents.has_value() || readError != 0; }
-  std::optional<std::string> Read(const std::string&, int* errorCode) override {
-    if (readError) {
-      *errorCode = readError;
-      return std::nullopt;
-    }
+  std::optional<std::string> Read(const std::string&) override {
+    if (readError) return std::nullopt;
     return contents;
   }
   int Replace(const std::string&, std::string_view text, std::string* reason) override {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <new>
 
 #include "Fakes.h"
@@ -28,18 +29,28 @@ TEST(HandlerErrors, AnErrorIsShownOnceWithTheTitleAndTheFullStopRule) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     FakeMessageBoxes boxes;
-    EXPECT_FALSE(RunHandler(c.handler, boxes, "wayfarer"));
+    int titles = 0;
+    EXPECT_FALSE(RunHandler(c.handler, boxes, [&] {
+      ++titles;
+      return std::string("wayfarer");
+    }));
+    EXPECT_EQ(titles, 1);
     ASSERT_EQ(boxes.boxes.size(), 1u) << c.text;
     EXPECT_EQ(boxes.boxes[0].caption, "wayfarer");
     EXPECT_EQ(boxes.boxes[0].text, c.text);
   }
 }
 
-TEST(HandlerErrors, AHandlerThatSucceedsShowsNothing) {
+TEST(HandlerErrors, AHandlerThatSucceedsShowsNothingAndNeverAsksForTheTitle) {
   FakeMessageBoxes boxes;
   int runs = 0;
-  EXPECT_TRUE(RunHandler([&] { ++runs; }, boxes, "wayfarer"));
+  int titles = 0;
+  EXPECT_TRUE(RunHandler([&] { ++runs; }, boxes, [&] {
+    ++titles;
+    return std::string("wayfarer");
+  }));
   EXPECT_EQ(runs, 1);
+  EXPECT_EQ(titles, 0);
   EXPECT_TRUE(boxes.boxes.empty());
 }
 

@@ -5,17 +5,24 @@
 // above the older colour tables' reach, a configtravel.xml that names them
 // all and a locations.txt with the towns. The same bytes on every run.
 
+#include <array>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "MapContents.h"
 #include "Towns.h"
+#include "mapdata/MapTable.h"
 
 namespace wf::worldgen {
 
-// The maps the demo world has.
-constexpr int32_t DemoMapNumbers[] = {0, 1, 2, 3, 4, 5};
+// The maps the demo world has: every map of the table.
+inline constexpr auto DemoMapNumbers = [] {
+  std::array<int32_t, std::size(MapSlots)> numbers{};
+  for (size_t i = 0; i < numbers.size(); ++i) numbers[i] = MapSlots[i].Number;
+  return numbers;
+}();
 
 // Whether the demo world's map cell file of a map is packed.
 constexpr bool IsPackedDemoMap(int32_t mapNumber) { return mapNumber == 0 || mapNumber == 1; }

@@ -60,11 +60,15 @@ bool WriteAll(int fd, std::string_view data) {
 
 }  // namespace
 
-std::string ExecutableDirectory() {
+std::string ExecutablePath() {
   char buffer[PATH_MAX];
   ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (n <= 0) return "./";
-  std::string path(buffer, static_cast<size_t>(n));
+  return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+}
+
+std::string ExecutableDirectory() {
+  std::string path = ExecutablePath();
+  if (path.empty()) return "./";
   return path.substr(0, path.rfind('/') + 1);
 }
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "common/Errors.h"
 #include "platform/Files.h"
+#include "platform/PathParts.h"
 
 namespace wf::platform {
 
@@ -36,32 +38,57 @@ std::string SystemErrorText(DWORD err) {
   return out;
 }
 
+// A file or mapping handle, closed when it goes out of scope; so every way out
+// of a function, an early return on a failure too, closes what it opened.
+class OwnedHandle {
+ public:
+  explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
+  ~OwnedHandle() { Close(); }
+  OwnedHandle(const OwnedHandle&) = delete;
+  OwnedHandle& operator=(const OwnedHandle&) = delete;
+
+  // CreateFile reports failure with INVALID_HANDLE_VALUE, CreateFileMapping with null.
+  bool Valid() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
+  HANDLE Release() { return std::exchange(handle_, nullptr); }
+  void Reset(HANDLE handle) {
+    Close();
+    handle_ = handle;
+  }
+  void Close() {
+    if (Valid()) CloseHandle(handle_);
+    handle_ = nullptr;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
 class Win32MappedView : public MappedView {
  public:
   Win32MappedView(HANDLE mapping, const void* data, uint64_t size)
       : mapping_(mapping), data_(data), size_(size) {}
-  ~Win32MappedView() override {
-    UnmapViewOfFile(data_);
-    CloseHandle(mapping_);
-  }
+  ~Win32MappedView() override { UnmapViewOfFile(data_); }
   const unsigned char* Data() const override { return static_cast<const unsigned char*>(data_); }
   uint64_t Size() const override { return size_; }
 
  private:
-  HANDLE mapping_;
+  OwnedHandle mapping_;
   const void* data_;
   uint64_t size_;
 };
 
 }  // namespace
 
-std::string ExecutableDirectory() {
+std::string ExecutablePath() {
   char buffer[MAX_PATH * 4];
   DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  if (n == 0 || n >= sizeof buffer) return ".\\";
-  std::string path(buffer, n);
-  size_t cut = path.find_last_of("\\/:");
-  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+  return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
+}
+
+std::string ExecutableDirectory() {
+  std::string path = ExecutablePath();
+  return path.empty() ? ".\\" : std::string(DirectoryPart(path));
 }
 
 bool FileExists(const std::string& path) {
@@ -79,36 +106,23 @@ std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode shar
   if (path.empty()) return fail(ERROR_FILE_NOT_FOUND);
   DWORD shareFlags = share == ShareMode::DenyNone ? FILE_SHARE_READ | FILE_SHARE_WRITE
                                                   : FILE_SHARE_READ;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, shareFlags, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return fail(GetLastError());
+  OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, shareFlags, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return fail(GetLastError());
   // Only files on disk: a console or pipe ("CON", "\\.\pipe\...") could block for ever.
-  if (GetFileType(file) != FILE_TYPE_DISK) {
-    CloseHandle(file);
-    return fail(ERROR_ACCESS_DENIED);
-  }
+  if (GetFileType(file.Get()) != FILE_TYPE_DISK) return fail(ERROR_ACCESS_DENIED);
   LARGE_INTEGER size;
-  if (GetFileSizeEx(file, &size) && static_cast<uint64_t>(size.QuadPart) > maxSize) {
-    CloseHandle(file);
+  if (GetFileSizeEx(file.Get(), &size) && static_cast<uint64_t>(size.QuadPart) > maxSize)
     return fail(ERROR_FILE_TOO_LARGE);
-  }
   std::string data;
   char chunk[65536];
   for (;;) {
     DWORD n = 0;
-    if (!ReadFile(file, chunk, sizeof chunk, &n, nullptr)) {
-      DWORD err = GetLastError();
-      CloseHandle(file);
-      return fail(err);
-    }
+    if (!ReadFile(file.Get(), chunk, sizeof chunk, &n, nullptr)) return fail(GetLastError());
     if (n == 0) break;
     data.append(chunk, n);
-    if (data.size() > maxSize) {  // it grew while we read
-      CloseHandle(file);
-      return fail(ERROR_FILE_TOO_LARGE);
-    }
+    if (data.size() > maxSize) return fail(ERROR_FILE_TOO_LARGE);  // it grew while we read
   }
-  CloseHandle(file);
   return data;
 }
 
@@ -122,31 +136,32 @@ int ReplaceFileContents(const std::string& path, std::string_view contents, std:
   // name we would write is never opened, so nothing is written through it.
   std::random_device random;
   std::string temp;
-  HANDLE file = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
+  OwnedHandle file(INVALID_HANDLE_VALUE);
+  for (int attempt = 0; !file.Valid() && attempt < 100; ++attempt) {
     temp = path + ".new-" + std::to_string(random() % 1000000000u);
-    file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD err = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    file.Reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD err = file.Valid() ? 0 : GetLastError();
     if (err && err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) return failed(err);
   }
-  if (file == INVALID_HANDLE_VALUE) return failed(ERROR_FILE_EXISTS);
+  if (!file.Valid()) return failed(ERROR_FILE_EXISTS);
   bool ok = true;
   DWORD err = 0;
   while (ok && !contents.empty()) {
     DWORD n = 0;
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(contents.size(), 1u << 20));
-    if (!WriteFile(file, contents.data(), chunk, &n, nullptr)) {
+    if (!WriteFile(file.Get(), contents.data(), chunk, &n, nullptr)) {
       ok = false;
       err = GetLastError();
     }
     contents.remove_prefix(n);
   }
-  if (ok && !FlushFileBuffers(file)) {
+  if (ok && !FlushFileBuffers(file.Get())) {
     ok = false;
     err = GetLastError();
   }
-  CloseHandle(file);
+  // Closed before the move: an open file cannot replace another.
+  file.Close();
   // The old file's attributes and security stay: its attributes are copied
   // here (not every ReplaceFile does that), its security by ReplaceFile.
   // MoveFileEx takes over where there is no old file (or ReplaceFile cannot).
@@ -173,11 +188,13 @@ int ReplaceFileContents(const std::string& path, std::string_view contents, std:
 std::unique_ptr<SharedReadFile> SharedReadFile::Open(const std::string& path) {
   // Sharing delete too lets the game's patcher delete the file or rename
   // another over it while we hold it; we go on reading the old one.
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw EFOpenError(path);
-  return std::unique_ptr<SharedReadFile>(new SharedReadFile(reinterpret_cast<intptr_t>(file)));
+  OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) throw EFOpenError(path);
+  std::unique_ptr<SharedReadFile> opened(new SharedReadFile(reinterpret_cast<intptr_t>(file.Get())));
+  file.Release();
+  return opened;
 }
 
 SharedReadFile::~SharedReadFile() { CloseHandle(AsHandle(handle_)); }
@@ -207,14 +224,13 @@ size_t SharedReadFile::ReadAt(uint64_t offset, void* buffer, size_t count) const
 std::unique_ptr<MappedView> SharedReadFile::Map() const {
   uint64_t size = Size();
   if (size == 0 || size > SIZE_MAX) return nullptr;
-  HANDLE mapping = CreateFileMappingA(AsHandle(handle_), nullptr, PAGE_READONLY, 0, 0, nullptr);
-  if (!mapping) return nullptr;
-  const void* data = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-  if (!data) {
-    CloseHandle(mapping);
-    return nullptr;
-  }
-  return std::make_unique<Win32MappedView>(mapping, data, size);
+  OwnedHandle mapping(CreateFileMappingA(AsHandle(handle_), nullptr, PAGE_READONLY, 0, 0, nullptr));
+  if (!mapping.Valid()) return nullptr;
+  const void* data = MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0);
+  if (!data) return nullptr;
+  auto view = std::make_unique<Win32MappedView>(mapping.Get(), data, size);
+  mapping.Release();
+  return view;
 }
 
 }  // namespace wf::platform

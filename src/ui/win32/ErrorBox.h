@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <string>
+#include <utility>
+
+#include "ui/HandlerErrors.h"
+#include "ui/win32/MessageBoxes.h"
 
 namespace wf::ui::win32 {
 
@@ -20,28 +23,25 @@ std::string ApplicationTitle();
 namespace detail {
 void EnterHandler() noexcept;
 void LeaveHandler() noexcept;
-void ShowHandlerError(const std::exception_ptr& error) noexcept;
 }  // namespace detail
 
 // Runs `handler`; an error it raises is shown in the standard error box and
 // goes no further, so the program goes on with the state reached before the
-// error. True when the handler finished. Every message of every window comes
-// through here, so while no error is raised it costs nothing beyond the
-// handler itself: no allocation, no look at the executable's name.
-template <typename Handler>
+// error. True when the handler finished. Allocates nothing unless it shows a
+// box (see RunHandler). The box is shown while the handler still counts as
+// running, so a timer's work does not cut into it either.
+template <class Handler>
 bool Guarded(Handler&& handler) noexcept {
-  std::exception_ptr error;
   detail::EnterHandler();
+  bool finished = false;
   try {
-    handler();
+    TMessageBoxes boxes;
+    finished = RunHandler(std::forward<Handler>(handler), boxes, ApplicationTitle);
   } catch (...) {
-    // Nothing may escape into the window system's callbacks.
-    error = std::current_exception();
+    // Not even the box could be shown: there is nothing left to tell the user with.
   }
   detail::LeaveHandler();
-  if (!error) return true;
-  detail::ShowHandlerError(error);
-  return false;
+  return finished;
 }
 
 // How many handlers run by Guarded have not finished, the caller's own among

@@ -6,6 +6,7 @@
 
 #include "client/ClientLink.h"
 #include "common/Errors.h"
+#include "mapdata/Map.h"
 #include "ui/win32/ErrorBox.h"
 
 namespace wf::ui::win32 {
@@ -98,8 +99,9 @@ void TMapWindow::CreateControls() {
   // Created in tab order; the positions are client-area pixels.
   HWND self = Handle();
   SystemMenu.Attach(self);
-  MapImage.Create({.parent = self, .id = kIdMapImage, .rect = {8, 8, 384, 256}});
-  ZoomMap.Create({.parent = self, .id = kIdZoomMap, .rect = {408, 8, 100, 100}});
+  // The panes are exactly as large as the pictures the logic draws into them.
+  MapImage.Create({.parent = self, .id = kIdMapImage, .rect = {8, 8, OverviewWidth, OverviewHeight}});
+  ZoomMap.Create({.parent = self, .id = kIdZoomMap, .rect = {408, 8, DetailSize, DetailSize}});
   btnZoomIn.Create({.parent = self, .id = kIdZoomIn, .text = "+", .rect = {520, 8, 20, 20}});
   btnZoomOut.Create({.parent = self, .id = kIdZoomOut, .text = "-", .rect = {520, 32, 20, 20}});
   cbTravel.Create({.parent = self, .id = kIdTravel, .rect = {400, 120, 161, 21}});
