@@ -30,7 +30,6 @@ TMapFormBinding::TMapFormBinding(ui::win32::TMapWindow& window, ui::TMapForm& fo
   window.cbTravel.onChange = [f] { f->cbTravelChange(); };
   window.cbChooseMap.onChange = [f] { f->cbChooseMapChange(); };
 
-  ui::win32::TMapWindow* w = &window;
   window.cbTravel.onTextTyped = [f, w](const std::string& text) {
     w->FindList.Show(f->FindPlaces(text), w->cbTravel.Handle());
   };
