@@ -21,7 +21,8 @@ void TMapForm::FindChosen(int offered) {
   if (offered < 0 || static_cast<size_t>(offered) >= FFound.size()) return;
   const TLocation* chosen = FFound[static_cast<size_t>(offered)];
   FFound.clear();
-  // The place may have gone since it was offered.
+  // Every change of the places forgets what was offered, so the place is
+  // still held.
   for (size_t i = 0; i < FLocations.size(); ++i) {
     if (FLocations[i].get() != chosen) continue;
     c_.cbTravel.SetItemIndex(static_cast<int>(i));

@@ -168,6 +168,9 @@ void TMapForm::SessionEnding() {
 void TMapForm::SortLocations() { ui::SortLocations(FLocations); }
 
 void TMapForm::FillTravelList() {
+  // Places offered by a find before this change may be gone: none of them is
+  // chosen any more.
+  FFound.clear();
   ListUpdate update(c_.cbTravel);
   c_.cbTravel.ClearItems();
   for (const auto& place : FLocations) c_.cbTravel.AddItem(place->Name);
