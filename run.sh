@@ -86,6 +86,9 @@ read -r left top width height < <("$root/scripts/wine-run" "$control" rect Wayfa
 shots=$root/build/screenshots
 mkdir -p "$shots"
 shot=$shots/wayfarer-demo.png
+# The pointer starts in the middle of the screen, over the overview, where it
+# would show its tip; out of the way, the picture is the window alone.
+xdotool mousemove 0 0 2>/dev/null && sleep 1
 import -window root -crop "${width}x${height}+${left}+${top}" +repage "$shot"
 
 step "closing the program"
