@@ -8,9 +8,9 @@
 #include "mapdata/MapTable.h"
 #include "platform/Files.h"
 #include "platform/win32/ClientWindows.h"
-#include "platform/win32/SingleInstance.h"
-#include "platform/win32/GameFolderServices.h"
 #include "platform/win32/FileDialogs.h"
+#include "platform/win32/GameFolderServices.h"
+#include "platform/win32/SingleInstance.h"
 #include "ui/MapForm.h"
 #include "ui/win32/InputDialog.h"
 #include "ui/win32/MapWindow.h"
@@ -25,7 +25,7 @@ int RunProgram(int showCommand) {
   platform::Win32ClientWindows client;
   platform::Win32Registry registry;
   platform::Win32FolderDialog folders;
-  platform::win32::TFileDialogs files;
+  platform::Win32FileDialogs files;
   const std::string directory = platform::ExecutableDirectory();
   // A second copy would write the same files; the first one is shown instead.
   platform::Win32SingleInstance instances;

@@ -50,7 +50,7 @@ class AppRig {
   ui::win32::TMessageBoxes messages;
   ui::win32::TInputDialog input;
   platform::Win32ClientWindows client;
-  platform::win32::TFileDialogs files;
+  platform::Win32FileDialogs files;
   std::unique_ptr<TMapSet> maps;
   ui::win32::TMapWindow window;
   std::unique_ptr<ui::TMapForm> form;

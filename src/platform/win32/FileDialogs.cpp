@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
-namespace wf::platform::win32 {
+namespace wf::platform {
 
 namespace {
 
@@ -37,7 +37,7 @@ std::string Chosen(const std::string& buffer) { return buffer.substr(0, buffer.f
 
 }  // namespace
 
-std::optional<std::string> TFileDialogs::OpenFile(const std::string& title,
+std::optional<std::string> Win32FileDialogs::OpenFile(const std::string& title,
                                                   const std::vector<TFileType>& types) {
   const std::string filter = FilterText(types);
   std::string path(MAX_PATH * 4, '\0');
@@ -48,7 +48,7 @@ std::optional<std::string> TFileDialogs::OpenFile(const std::string& title,
   return Chosen(path);
 }
 
-std::optional<IFileDialogs::TSaveChoice> TFileDialogs::SaveFile(
+std::optional<IFileDialogs::TSaveChoice> Win32FileDialogs::SaveFile(
     const std::string& title, const std::vector<TFileType>& types, const std::string& defaultName) {
   const std::string filter = FilterText(types);
   std::string path(MAX_PATH * 4, '\0');
@@ -61,4 +61,4 @@ std::optional<IFileDialogs::TSaveChoice> TFileDialogs::SaveFile(
   return TSaveChoice{Chosen(path), type};
 }
 
-}  // namespace wf::platform::win32
+}  // namespace wf::platform

@@ -3,9 +3,9 @@
 
 #include "platform/FileDialogs.h"
 
-namespace wf::platform::win32 {
+namespace wf::platform {
 
-class TFileDialogs final : public IFileDialogs {
+class Win32FileDialogs final : public IFileDialogs {
  public:
   std::optional<std::string> OpenFile(const std::string& title,
                                       const std::vector<TFileType>& types) override;
@@ -13,4 +13,4 @@ class TFileDialogs final : public IFileDialogs {
                                       const std::string& defaultName) override;
 };
 
-}  // namespace wf::platform::win32
+}  // namespace wf::platform
