@@ -152,20 +152,25 @@ void THoverTip::Show(const std::string& text, HWND pane, int x, int y) {
     Hide();
     return;
   }
+  // The pointer moves far more often than the text changes: the text is set
+  // and measured only when it does.
   const bool changed = text != text_;
-  text_ = text;
-  SetWindowTextA(Handle(), text_.c_str());
-  RECT size{0, 0, 0, 0};
-  HDC dc = GetDC(Handle());
-  HGDIOBJ oldFont = SelectObject(dc, ControlFont());
-  DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &size, DT_CALCRECT | DT_NOPREFIX);
-  SelectObject(dc, oldFont);
-  ReleaseDC(Handle(), dc);
+  if (changed) {
+    text_ = text;
+    SetWindowTextA(Handle(), text_.c_str());
+    RECT size{0, 0, 0, 0};
+    HDC dc = GetDC(Handle());
+    HGDIOBJ oldFont = SelectObject(dc, ControlFont());
+    DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &size, DT_CALCRECT | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    ReleaseDC(Handle(), dc);
+    textSize_ = {size.right, size.bottom};
+  }
   POINT at{x, y};
   ClientToScreen(pane, &at);
   const int border = 2 * GetSystemMetrics(SM_CXBORDER);
   SetWindowPos(Handle(), HWND_TOP, at.x + kTipOffsetX, at.y + kTipOffsetY,
-               size.right + 2 * kTipPadding + border, size.bottom + 2 * kTipPadding + border,
+               textSize_.cx + 2 * kTipPadding + border, textSize_.cy + 2 * kTipPadding + border,
                SWP_NOACTIVATE | SWP_SHOWWINDOW);
   if (changed) InvalidateRect(Handle(), nullptr, TRUE);
 }

@@ -59,6 +59,7 @@ class THoverTip : public TWindow {
 
  private:
   std::string text_;
+  SIZE textSize_{0, 0};  // of text_ in the tip's font, measured when it changes
 };
 
 }  // namespace wf::ui::win32
