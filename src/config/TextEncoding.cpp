@@ -25,6 +25,16 @@ size_t MarkLength(TextMark mark) {
 
 namespace {
 
+std::optional<unsigned char> CodePageByte(uint32_t code) {
+  // As the scanner decodes UTF-8: the five unassigned positions stand for the
+  // control characters of their own numbers.
+  for (int b = 0; b < 256; ++b)
+    if (CodePage1252[b] == code) return static_cast<unsigned char>(b);
+  return std::nullopt;
+}
+
+}  // namespace
+
 void AppendUtf8(std::string& out, uint32_t code) {
   if (code < 0x80) {
     out += static_cast<char>(code);
@@ -43,15 +53,31 @@ void AppendUtf8(std::string& out, uint32_t code) {
   }
 }
 
-std::optional<unsigned char> CodePageByte(uint32_t code) {
-  // As the scanner decodes UTF-8: the five unassigned positions stand for the
-  // control characters of their own numbers.
-  for (int b = 0; b < 256; ++b)
-    if (CodePage1252[b] == code) return static_cast<unsigned char>(b);
-  return std::nullopt;
+size_t Utf8SequenceAt(std::string_view text, size_t at, uint32_t& code) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[at + i]); };
+  const unsigned char lead = byte(0);
+  size_t length;
+  uint32_t smallest;
+  if (lead < 0x80) {
+    code = lead;
+    return 1;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, smallest = 0x80, code = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, smallest = 0x800, code = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, smallest = 0x10000, code = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (at + length > text.size()) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (byte(i) & 0x3F);
+  }
+  if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return length;
 }
-
-}  // namespace
 
 std::optional<std::string> Utf16ToUtf8(std::string_view units, bool bigEndian) {
   if (units.size() % 2 != 0) return std::nullopt;
@@ -80,18 +106,9 @@ std::optional<std::string> Utf8ToCodePage(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   for (size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                                     : (lead & 0xF8) == 0xF0 ? 4 : 0;
-    if (length == 0 || i + length > utf8.size()) return std::nullopt;
-    uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
-    for (size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(utf8[i + k]);
-      if ((next & 0xC0) != 0x80) return std::nullopt;
-      code = (code << 6) | (next & 0x3F);
-    }
-    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < kSmallest[length] || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
+    uint32_t code = 0;
+    const size_t length = Utf8SequenceAt(utf8, i, code);
+    if (length == 0) return std::nullopt;
     const std::optional<unsigned char> byte = CodePageByte(code);
     if (!byte) return std::nullopt;
     out += static_cast<char>(*byte);

@@ -3,6 +3,7 @@
 // is UTF-8 or UTF-16, and the program holds text in its single-byte code page.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,12 @@ size_t MarkLength(TextMark mark);
 // UTF-16 code units (without their mark) as UTF-8; nothing when they are not
 // whole UTF-16 text (an odd byte count, a surrogate without its partner).
 std::optional<std::string> Utf16ToUtf8(std::string_view units, bool bigEndian);
+
+// The well-formed UTF-8 sequence at `text[at]`: its length (1 for ASCII),
+// with its value in `code`; 0 when the bytes there are no such sequence.
+size_t Utf8SequenceAt(std::string_view text, size_t at, uint32_t& code);
+// Appends a Unicode value as UTF-8.
+void AppendUtf8(std::string& out, uint32_t code);
 
 // UTF-8 text in the code page; nothing when the bytes are not UTF-8 or one of
 // its characters is not in the code page.
