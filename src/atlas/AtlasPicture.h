@@ -1,0 +1,37 @@
+#pragma once
+// What the atlas window needs of the picture engine: a map to show and frames
+// composed from it. The engine renders tiles on worker threads; composing
+// never waits for them.
+
+#include <functional>
+
+#include "atlas/AtlasScale.h"
+#include "raster/Bitmap32.h"
+
+namespace wf {
+class TMap;
+}
+
+namespace wf::atlas {
+
+class IAtlasPicture {
+ public:
+  virtual ~IAtlasPicture() = default;
+
+  // The map to show from now on; null shows the background only. When it
+  // returns, no worker touches the map shown before, so that map may be
+  // destroyed (as a change of the game folder does).
+  virtual void SetMap(const TMap* map) = 0;
+
+  // Fills `pixels` (frame.Width x frame.Height, rows top to bottom) with the
+  // frame. Tiles not yet rendered are drawn from a coarser tile or the map's
+  // overview and queued, nearest the frame's centre first; queued tiles the
+  // frame no longer shows are dropped. True when every tile was there.
+  virtual bool Compose(const TAtlasFrame& frame, TColor32* pixels) = 0;
+
+  // Called on a worker thread whenever a tile that the last frame asked for
+  // is ready; the window then composes again on its own thread.
+  std::function<void()> OnTileReady;
+};
+
+}  // namespace wf::atlas
