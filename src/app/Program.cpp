@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "app/PictureEngine.h"
 #include "app/MapFormBinding.h"
 #include "config/Config.h"
 #include "mapdata/MapTable.h"
@@ -11,7 +12,10 @@
 #include "platform/win32/FileDialogs.h"
 #include "platform/win32/GameFolderServices.h"
 #include "platform/win32/SingleInstance.h"
+#include "ui/AtlasForm.h"
 #include "ui/MapForm.h"
+#include "ui/win32/AtlasWindow.h"
+#include "ui/win32/ErrorBox.h"
 #include "ui/win32/InputDialog.h"
 #include "ui/win32/MapWindow.h"
 #include "ui/win32/MessageBoxes.h"
@@ -51,10 +55,22 @@ int RunProgram(int showCommand) {
   ui::TMapForm form(window.FormControls(), std::move(services));
   TMapFormBinding binding(window, form);
 
+  // The atlas's window outlives the engine whose workers tell it of tiles.
+  ui::win32::TAtlasWindow atlasWindow;
+  std::unique_ptr<atlas::IAtlasPicture> picture = MakeAtlasPicture();
+  if (picture) picture->OnTileReady = [&atlasWindow] { atlasWindow.TileReady(); };
+  ui::TAtlasForm atlas(atlasWindow, form, *config, picture.get());
+  atlasWindow.Bind(&atlas);
+  form.AttachAtlas(&atlas);
+
   window.Create();
   window.Show(showCommand);
+  ui::win32::Guarded([&] { atlas.Start(); });
   const int exitCode = ui::win32::RunMessageLoop(window);
 
+  // The atlas keeps its settings and lets go of the maps before they go.
+  ui::win32::Guarded([&] { atlas.Shutdown(); });
+  atlasWindow.Destroy();
   maps.reset();
   config.reset();
   window.Destroy();
