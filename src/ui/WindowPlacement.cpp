@@ -25,7 +25,10 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
 std::string PlacementText(const TWindowPlacement& placement) {
   std::string text = NumberText(placement.Left) + "," + NumberText(placement.Top) + "," +
                      NumberText(placement.Right) + "," + NumberText(placement.Bottom);
-  if (placement.Maximized) text += "," + std::string(kMaximized);
+  if (placement.Maximized) {
+    text += ',';
+    text += kMaximized;
+  }
   return text;
 }
 

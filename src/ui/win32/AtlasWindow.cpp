@@ -140,11 +140,13 @@ TDragDistance TAtlasWindow::DragDistance() const {
 
 bool TAtlasWindow::InputAllowed() { return HandlerDepth() <= 1; }
 
+// The status bar first: the menu resizes the window, and the logic then
+// writes the status.
 void TAtlasWindow::CreateContent() {
-  SetMenu(Handle(), CreateViewMenu());
   status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                             Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   ApplyDpi(DpiOfWindow(Handle()));
+  SetMenu(Handle(), CreateViewMenu());
 }
 
 // The status bar's text at the window's DPI: the program's control font, scaled.
