@@ -139,37 +139,5 @@ TEST(AtlasView, AtTheMapsEdgesTheViewsMiddleStaysOnTheMap) {
   EXPECT_EQ(CentreCell(Clamped({5, 500, -500, 320, 200}, {})), (TCellPoint{0, 0})) << "no map";
 }
 
-TEST(AtlasView, CentringAndResizingKeepTheCellInTheMiddle) {
-  for (int scale = 0; scale < ScaleCount; ++scale)
-    for (TCellPoint cell : {TCellPoint{0, 0}, TCellPoint{1600, 800}, TCellPoint{7167, 4095}}) {
-      SCOPED_TRACE(std::string(Scales[scale].Text) + " cell " + std::to_string(cell.X));
-      const TAtlasFrame centred = CentredOn(scale, cell, 321, 200);
-      const TCellPoint middle = CentreCell(centred);
-      EXPECT_TRUE(Within(cell.X, BoxOf(scale, centred.OriginX + 160)));
-      EXPECT_TRUE(Within(cell.Y, BoxOf(scale, centred.OriginY + 100)));
-      EXPECT_EQ(CentreCell(Resized(centred, 1920, 1081)), middle);
-      EXPECT_EQ(CentreCell(CentredOn(scale, middle, 800, 600)), middle) << "a middle cell centres on itself";
-    }
-}
-
-TEST(AtlasView, CellsCoverTheDevicePixelsOfTheirBoxes) {
-  struct Case {
-    int scale;
-    int64_t origin;
-    TPixelRect expected;
-  } cases[] = {
-      {3, 0, {2, 2, 8, 8}},       // 1:4: boxes 2 to 7 hold cells 10 to 29
-      {0, 0, {0, 0, 1, 1}},       // 1:32: one box
-      {5, -3, {13, 13, 33, 33}},  // 1:1
-      {6, 5, {15, 15, 55, 55}},   // 2:1
-      {8, 0, {80, 80, 240, 240}},
-  };
-  for (const Case& c : cases) {
-    const TAtlasFrame frame{c.scale, c.origin, c.origin, 320, 200};
-    SCOPED_TRACE(Named(frame));
-    EXPECT_EQ(CellsToPixels(frame, 10, 10, 30, 30), c.expected);
-  }
-}
-
 }  // namespace
 }  // namespace wf::atlas
