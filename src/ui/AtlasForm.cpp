@@ -81,13 +81,14 @@ void TAtlasForm::Start() {
   if (config_.GetInteger(kOpenKey) != 0) OpenAtlas();
 }
 
+// The maps are let go first: a write that fails must not keep them in use.
 void TAtlasForm::Shutdown() {
+  if (picture_) picture_->SetMap(nullptr);
+  FMap = nullptr;
   if (w_.IsOpen()) {
     FPlacement = w_.Placement();
     WriteSettings(true);
   }
-  if (picture_) picture_->SetMap(nullptr);
-  FMap = nullptr;
 }
 
 void TAtlasForm::OpenAtlas() {
