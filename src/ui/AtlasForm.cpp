@@ -166,19 +166,16 @@ void TAtlasForm::MapViewChanged() {
   const TDetailView detail{f_.FCenterX, f_.FCenterY, f_.FZoom};
   const bool detailMoved = detail != FDetail;
   FDetail = detail;
+  // Another map, or one made anew from other files, is shown whole.
   if (!FSized) {
-    if (follow == TFollow::OtherMap) FWanted.reset();
+    if (follow != TFollow::Same) FWanted.reset();
     return;
   }
-  if (follow == TFollow::OtherMap) {
+  if (follow != TFollow::Same) {
     SetFrame(atlas::Fitted(Extent(), FFrame.Width, FFrame.Height));
     return;
   }
-  if (!detailMoved) {
-    // Made anew from other files, the map may be of another size.
-    if (follow == TFollow::MadeAnew) SetFrame(FFrame);
-    return;
-  }
+  if (!detailMoved) return;
   // A detail view moved out of sight brings the atlas along; one in sight
   // (as after a click on the atlas) leaves the atlas where it is.
   const atlas::TPixelRect at = atlas::CellsToPixels(FFrame, detail.X, detail.Y, detail.X + 1, detail.Y + 1);
