@@ -11,6 +11,11 @@ if(WAYFARER_SANITIZE)
   add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
 endif()
 
+if(WAYFARER_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
 if(WIN32)
   # One self-contained executable: no libstdc++/libgcc/winpthread DLLs beside it.
   add_link_options(-static -static-libgcc -static-libstdc++)

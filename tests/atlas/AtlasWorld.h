@@ -1,6 +1,7 @@
 #pragma once
 // A world for the atlas's tests: map 4 (1448 x 1448 cells, a multiple of
-// neither 16 nor 32) with random land and statics, and what the atlas must
+// neither 16 nor 32) with random land and statics in the blocks along its
+// left and right edges and plain land between them, and what the atlas must
 // show of it, worked out cell by cell through the plain reader.
 
 #include <cstdint>
