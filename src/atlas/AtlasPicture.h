@@ -37,7 +37,9 @@ class IAtlasPicture {
 
   // Called on a worker thread whenever a tile that the last frame asked for
   // is ready; the window then composes again on its own thread. Set it before
-  // the first frame; it must not call the picture back.
+  // the first frame. It must neither call the picture back nor wait for the
+  // window's thread (post a message, do not send one): SetMap and the
+  // destructor wait for the workers.
   std::function<void()> OnTileReady;
 };
 
