@@ -33,6 +33,18 @@ void DrawRun(TColor32* row, int64_t first, int64_t end, int64_t origin, int64_t 
   }
 }
 
+// The overview's column for each frame column, for the overview stand-in.
+std::vector<int32_t> OverviewColumns(const TAtlasFrame& frame, const TFrameLayout& layout,
+                                     const TOverviewStandIn& overview) {
+  std::vector<int32_t> columns(static_cast<size_t>(frame.Width));
+  const int64_t k = Scales[layout.Level].CellsPerPixel;
+  for (int32_t px = 0; px < frame.Width; ++px) {
+    const int64_t lx = std::clamp<int64_t>(FloorDiv(frame.OriginX + px, layout.Magnify), 0, layout.LevelWide - 1);
+    columns[static_cast<size_t>(px)] = static_cast<int32_t>(lx * k * overview.Overview->Width() / overview.CellsWide);
+  }
+  return columns;
+}
+
 }  // namespace
 
 TFrameLayout LayOutFrame(const TAtlasFrame& frame, int64_t cellsWide, int64_t cellsHigh) {
@@ -79,6 +91,7 @@ void DrawFrame(const TAtlasFrame& frame, const TFrameLayout& layout, const std::
                 FrameColumnOf(std::min(tileLeft + TileSize, layout.LevelWide), m, frame.OriginX, frame.Width)};
   }
   const int64_t k = Scales[layout.Level].CellsPerPixel;
+  std::vector<int32_t> overviewColumns;  // made when a tile first needs them
 
   int64_t previous = 0;
   for (int32_t py = 0; py < frame.Height; ++py) {
@@ -98,7 +111,6 @@ void DrawFrame(const TAtlasFrame& frame, const TFrameLayout& layout, const std::
     std::fill(row, row + spans.front().First, BackgroundColor);
     std::fill(row + spans.back().End, row + width, BackgroundColor);
     const auto inY = static_cast<int>(ly & (TileSize - 1));
-    const int64_t cellY = ly * k;
     for (int32_t c = 0; c < layout.TilesAcross; ++c) {
       const TTileSource& source = sources[static_cast<size_t>(tileRow * layout.TilesAcross + c)];
       const int64_t tileLeft = int64_t{layout.FirstTileX + c} * TileSize;
@@ -111,11 +123,10 @@ void DrawFrame(const TAtlasFrame& frame, const TFrameLayout& layout, const std::
         DrawRun(row, first, end, frame.OriginX, m,
                 [&](int64_t lx) { return from[(lx - tileLeft) >> source.Shift]; });
       } else if (overview.Overview) {
-        const auto oy = static_cast<int32_t>(cellY * overview.Overview->Height() / overview.CellsHigh);
-        DrawRun(row, first, end, frame.OriginX, m, [&](int64_t lx) {
-          const auto ox = static_cast<int32_t>(lx * k * overview.Overview->Width() / overview.CellsWide);
-          return overview.Overview->Pixel(ox, oy) | 0xFF000000;
-        });
+        if (overviewColumns.empty()) overviewColumns = OverviewColumns(frame, layout, overview);
+        const int64_t oy = ly * k * overview.Overview->Height() / overview.CellsHigh;
+        const TColor32* from = overview.Overview->Bits() + oy * overview.Overview->Width();
+        for (int64_t px = first; px < end; ++px) row[px] = from[overviewColumns[static_cast<size_t>(px)]] | 0xFF000000;
       } else {
         std::fill(row + first, row + end, BackgroundColor);
       }
