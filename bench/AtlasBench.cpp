@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <map>
@@ -171,7 +172,7 @@ class TSummaryReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs)
       if (run.run_type == Run::RT_Iteration) {
         const std::string name = run.run_name.str();
-        const std::string shown = name.substr(0, name.find("/min_time"));
+        const std::string shown = name.substr(0, std::min(name.find("/min_time"), name.find("/iterations")));
         times_[shown].push_back(run.GetAdjustedRealTime());
         cpuTimes_[shown].push_back(run.GetAdjustedCPUTime());
       }
