@@ -97,11 +97,11 @@ void PlaceLabels2000Plain(benchmark::State& state) {
       return dx * dx + dy * dy;
     };
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return distance(a) < distance(b); });
-    std::vector<TLabelBox> taken;
+    std::vector<TFrameRect> taken;
     for (int i : order) {
-      const TLabelBox box = LabelBoxOf(places[static_cast<size_t>(i)]);
+      const TFrameRect box = LabelBoxOf(places[static_cast<size_t>(i)]);
       bool clear = true;
-      for (const TLabelBox& other : taken)
+      for (const TFrameRect& other : taken)
         if (box.Left < other.Right && other.Left < box.Right && box.Top < other.Bottom && other.Top < box.Bottom) {
           clear = false;
           break;

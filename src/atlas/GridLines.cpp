@@ -12,7 +12,7 @@ std::vector<int32_t> LinesAlong(int scale, int64_t origin, int32_t size, int32_t
   std::vector<int32_t> lines;
   if (spacing == 0 || size <= 0 || cells <= 0) return lines;
   // Far off the map, where the arithmetic below could overflow, nothing shows.
-  if (origin >= ScaledEnd(scale, cells) || origin <= -int64_t{size}) return lines;
+  if (origin >= ScaledEnd(scale, cells - 1) || origin <= -int64_t{size}) return lines;
   const TScale& s = Scales[scale];
   // The first cell the frame shows, taken back to the multiple at or before it.
   const int64_t firstCell = std::max<int64_t>(0, origin * s.CellsPerPixel / s.PixelsPerCell);

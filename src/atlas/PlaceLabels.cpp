@@ -14,7 +14,7 @@ constexpr int32_t kBucketWidth = 128;
 constexpr int32_t kBucketHeight = 32;
 constexpr int32_t kLabelGap = 3;
 
-bool Overlap(const TLabelBox& a, const TLabelBox& b) {
+bool Overlap(const TFrameRect& a, const TFrameRect& b) {
   return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
 }
 
@@ -30,7 +30,7 @@ class TBuckets {
         heads_(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), -1) {}
 
   template <typename Visit>
-  bool Any(const TLabelBox& box, Visit visit) const {
+  bool Any(const TFrameRect& box, Visit visit) const {
     const TSpan s = SpanOf(box);
     for (int row = s.Top; row <= s.Bottom; ++row)
       for (int column = s.Left; column <= s.Right; ++column)
@@ -40,7 +40,7 @@ class TBuckets {
     return false;
   }
 
-  void Add(const TLabelBox& box, int label) {
+  void Add(const TFrameRect& box, int label) {
     const TSpan s = SpanOf(box);
     for (int row = s.Top; row <= s.Bottom; ++row)
       for (int column = s.Left; column <= s.Right; ++column) {
@@ -60,10 +60,9 @@ class TBuckets {
   static int Clamp(int64_t at, int64_t size, int count) {
     return static_cast<int>(std::min<int64_t>(std::max<int64_t>(at, 0) / size, count - 1));
   }
-  TSpan SpanOf(const TLabelBox& box) const {
+  TSpan SpanOf(const TFrameRect& box) const {
     return {Clamp(box.Left, kBucketWidth, columns_), Clamp(box.Top, kBucketHeight, rows_),
-            Clamp(int64_t{box.Right} - 1, kBucketWidth, columns_),
-            Clamp(int64_t{box.Bottom} - 1, kBucketHeight, rows_)};
+            Clamp(box.Right - 1, kBucketWidth, columns_), Clamp(box.Bottom - 1, kBucketHeight, rows_)};
   }
 
   int columns_, rows_;
@@ -73,12 +72,10 @@ class TBuckets {
 
 }  // namespace
 
-TLabelBox LabelBoxOf(const TPlaceInView& place) {
+TFrameRect LabelBoxOf(const TPlaceInView& place) {
   const int64_t left = int64_t{place.X} + PlaceMarkerReach + 1 + kLabelGap;
   const int64_t top = int64_t{place.Y} - place.LabelHeight / 2;
-  const auto fit = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
-  return {fit(left), fit(top), fit(left + std::max(place.LabelWidth, 0)),
-          fit(top + std::max(place.LabelHeight, 0))};
+  return {left, top, left + std::max(place.LabelWidth, 0), top + std::max(place.LabelHeight, 0)};
 }
 
 std::vector<TPlacedLabel> PlaceLabels(std::span<const TPlaceInView> places, int32_t viewWidth,
@@ -96,7 +93,7 @@ std::vector<TPlacedLabel> PlaceLabels(std::span<const TPlaceInView> places, int3
   std::vector<TPlacedLabel> placed;
   TBuckets buckets(viewWidth, viewHeight);
   for (const auto& [distance, index] : order) {
-    const TLabelBox box = LabelBoxOf(places[static_cast<size_t>(index)]);
+    const TFrameRect box = LabelBoxOf(places[static_cast<size_t>(index)]);
     if (box.Right <= box.Left || box.Bottom <= box.Top) continue;
     if (buckets.Any(box, [&](int held) { return Overlap(box, placed[static_cast<size_t>(held)].Box); }))
       continue;

@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "atlas/OverlayGeometry.h"
+
 namespace wf::atlas {
 
 // A place in view: its marker's centre on the frame, and the size of its name
@@ -17,22 +19,14 @@ struct TPlaceInView {
   int32_t LabelHeight = 0;
 };
 
-// Right and bottom exclusive; boxes that only touch do not overlap.
-struct TLabelBox {
-  int32_t Left = 0;
-  int32_t Top = 0;
-  int32_t Right = 0;
-  int32_t Bottom = 0;
-  bool operator==(const TLabelBox&) const = default;
-};
-
 struct TPlacedLabel {
   int Place = 0;  // index into the places given
-  TLabelBox Box;
+  TFrameRect Box;
 };
 
-// The name's box beside the marker: just right of it, centred on it.
-TLabelBox LabelBoxOf(const TPlaceInView& place);
+// The name's box beside the marker: just right of it, centred on it. Boxes
+// that only touch do not overlap.
+TFrameRect LabelBoxOf(const TPlaceInView& place);
 
 // The names to draw, none overlapping another: they are taken in the order of
 // their marker's distance from the view's centre (of equal ones the first
@@ -44,8 +38,8 @@ std::vector<TPlacedLabel> PlaceLabels(std::span<const TPlaceInView> places, int3
                                       int32_t viewHeight, int first = -1);
 
 // The place whose marker is nearest (x, y), counting the larger of the two
-// distances, within PointerReach pixels; of equally near ones the first given.
-// -1 for none.
+// distances, within PointerReach pixels (OverlayDrawing.h); of equally near
+// ones the first given; -1 for none.
 int PlaceUnderPointer(std::span<const TPlaceInView> places, int32_t x, int32_t y);
 
 }  // namespace wf::atlas

@@ -66,7 +66,6 @@ TEST(Overlay, FollowKeepsThePlayerInTheMiddleHalf) {
       {"on the east edge", 5, 1000, 1000, 1300, 1149, {1001, 1000}},
       {"south-east corner", 5, 1000, 1000, 1399, 1199, {1100, 1050}},
       {"off the frame: centred", 5, 1000, 1000, 1400, 1100, {1200, 1000}},
-      {"far off: centred", 5, 1000, 1000, 0, 0, {-200, -100}},
       {"4:1 inside", 7, 4000, 4000, 1050, 1025, {4000, 4000}},
       {"4:1 west", 7, 4000, 4000, 1010, 1025, {3942, 4000}},
       {"1:8 on the west edge", 2, 100, 100, 1600, 1200, {100, 100}},

@@ -39,6 +39,10 @@ TEST(PlaceLabels, NearerTheCentreWinsAndNoneOverlap) {
   }
 }
 
+bool Overlap(const TFrameRect& a, const TFrameRect& b) {
+  return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
 // Against the plain way: every label tested against every one taken before.
 TEST(PlaceLabels, ManyPlacesAsComparingEveryPair) {
   std::mt19937 random(20);
@@ -47,24 +51,21 @@ TEST(PlaceLabels, ManyPlacesAsComparingEveryPair) {
     place = {static_cast<int32_t>(random() % 2100) - 90, static_cast<int32_t>(random() % 1200) - 60,
              static_cast<int32_t>(random() % 150), static_cast<int32_t>(random() % 20)};
   const std::vector<TPlacedLabel> placed = PlaceLabels(places, 1920, 1080);
-  std::vector<TLabelBox> expected;
+  std::vector<TFrameRect> expected;
   for (const TPlacedLabel& label : placed) {
-    const TLabelBox box = LabelBoxOf(places[static_cast<size_t>(label.Place)]);
+    const TFrameRect box = LabelBoxOf(places[static_cast<size_t>(label.Place)]);
     EXPECT_EQ(label.Box, box);
-    for (const TLabelBox& other : expected)
-      ASSERT_FALSE(box.Left < other.Right && other.Left < box.Right && box.Top < other.Bottom && other.Top < box.Bottom)
-          << "place " << label.Place;
+    for (const TFrameRect& other : expected) ASSERT_FALSE(Overlap(box, other)) << "place " << label.Place;
     expected.push_back(box);
   }
   // Every place left out overlaps a label taken, so none was left out wrongly.
   std::vector<bool> taken(places.size());
   for (const TPlacedLabel& label : placed) taken[static_cast<size_t>(label.Place)] = true;
   for (size_t i = 0; i < places.size(); ++i) {
-    const TLabelBox box = LabelBoxOf(places[i]);
+    const TFrameRect box = LabelBoxOf(places[i]);
     if (taken[i] || box.Right == box.Left || box.Bottom == box.Top) continue;
-    EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), [&](const TLabelBox& other) {
-      return box.Left < other.Right && other.Left < box.Right && box.Top < other.Bottom && other.Top < box.Bottom;
-    })) << "place " << i;
+    EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), [&](auto& other) { return Overlap(box, other); }))
+        << "place " << i;
   }
   EXPECT_GT(placed.size(), 100u);
 }
