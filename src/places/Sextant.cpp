@@ -48,8 +48,8 @@ std::string Angle(int32_t value, int32_t centre, int32_t span, char positive, ch
   return NumberText(degrees) + "\xB0" + NumberText(minutes) + "'" + side;
 }
 
-// Reads the written forms one byte at a time; every step either takes what
-// it expects and moves on or leaves the position where it was.
+// Reads the written forms one byte at a time; a step takes what it expects
+// or says it is not there, and the reading ends at the first that is not.
 class TReadingScanner {
  public:
   explicit TReadingScanner(std::string_view text) : text_(text) {}
