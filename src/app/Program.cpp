@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "app/PictureEngine.h"
 #include "app/MapFormBinding.h"
+#include "atlas/AtlasEngine.h"
 #include "config/Config.h"
 #include "mapdata/MapTable.h"
 #include "platform/Files.h"
@@ -57,19 +57,19 @@ int RunProgram(int showCommand) {
 
   // The atlas's window outlives the engine whose workers tell it of tiles.
   ui::win32::TAtlasWindow atlasWindow;
-  std::unique_ptr<atlas::IAtlasPicture> picture = MakeAtlasPicture();
-  if (picture) picture->OnTileReady = [&atlasWindow] { atlasWindow.TileReady(); };
-  ui::TAtlasForm atlas(atlasWindow, form, *config, picture.get());
-  atlasWindow.Bind(&atlas);
-  form.AttachAtlas(&atlas);
+  atlas::TAtlasEngine picture;
+  picture.OnTileReady = [&atlasWindow] { atlasWindow.TileReady(); };
+  ui::TAtlasForm atlasForm(atlasWindow, form, *config, picture);
+  atlasWindow.Bind(&atlasForm);
+  form.AttachAtlas(&atlasForm);
 
   window.Create();
   window.Show(showCommand);
-  ui::win32::Guarded([&] { atlas.Start(); });
+  ui::win32::Guarded([&] { atlasForm.Start(); });
   const int exitCode = ui::win32::RunMessageLoop(window);
 
   // The atlas keeps its settings and lets go of the maps before they go.
-  ui::win32::Guarded([&] { atlas.Shutdown(); });
+  ui::win32::Guarded([&] { atlasForm.Shutdown(); });
   atlasWindow.Destroy();
   maps.reset();
   config.reset();

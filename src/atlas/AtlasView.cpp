@@ -105,12 +105,4 @@ TAtlasFrame Clamped(const TAtlasFrame& frame, TMapExtent map) {
   return clamped;
 }
 
-TPixelRect CellsToPixels(const TAtlasFrame& frame, int64_t left, int64_t top, int64_t right, int64_t bottom) {
-  const int64_t unit = Eighths(frame.Scale);
-  const auto start = [unit](int64_t cell) { return FloorDiv(cell * kEighthsPerCell, unit); };
-  const auto end = [unit](int64_t cell) { return FloorDiv(cell * kEighthsPerCell + unit - 1, unit); };
-  return {start(left) - frame.OriginX, start(top) - frame.OriginY, end(right) - frame.OriginX,
-          end(bottom) - frame.OriginY};
-}
-
 }  // namespace wf::atlas

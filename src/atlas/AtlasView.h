@@ -29,15 +29,6 @@ struct TMapExtent {
   int64_t Height = 0;
 };
 
-// A rectangle of device pixels, right and bottom exclusive.
-struct TPixelRect {
-  int64_t Left = 0, Top = 0, Right = 0, Bottom = 0;
-  bool operator==(const TPixelRect&) const = default;
-};
-
-// Division rounding toward minus infinity: frames reach left of and above the map.
-constexpr int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-
 // How many scaled pixels `cells` cells span at `scale`; a partial box counts.
 int64_t ScaledExtent(int scale, int64_t cells);
 
@@ -65,9 +56,5 @@ TAtlasFrame Resized(const TAtlasFrame& frame, int32_t width, int32_t height);
 // The frame moved the least so that its middle pixel lies on the map: however
 // far the user pans or zooms out, the map never leaves the view.
 TAtlasFrame Clamped(const TAtlasFrame& frame, TMapExtent map);
-
-// The device pixels the cells from (left, top) to (right, bottom), exclusive,
-// cover in the frame, unclipped.
-TPixelRect CellsToPixels(const TAtlasFrame& frame, int64_t left, int64_t top, int64_t right, int64_t bottom);
 
 }  // namespace wf::atlas

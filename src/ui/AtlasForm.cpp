@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "atlas/AtlasPicture.h"
+#include "atlas/OverlayDrawing.h"
 #include "client/CommandFormat.h"
 #include "common/IntegerText.h"
 #include "config/Config.h"
@@ -19,9 +20,6 @@ using atlas::TAtlasFrame;
 using atlas::TCellPoint;
 
 constexpr int kWheelNotch = 120;
-// Black outside white: the outline shows on any colour of the map.
-constexpr TColor32 kOutlineOuter = 0xFF000000;
-constexpr TColor32 kOutlineInner = 0xFFFFFFFF;
 
 constexpr char kOpenKey[] = "atlas";
 constexpr char kPlacementKey[] = "atlasplacement";
@@ -46,33 +44,10 @@ std::optional<TCellPoint> CellNamed(const std::string& text) {
   return TCellPoint{*x, *y};
 }
 
-// The edge of a rectangle, clipped to the picture.
-void Outline(TColor32* pixels, int32_t width, int32_t height, const atlas::TPixelRect& r, TColor32 colour) {
-  const auto put = [&](int64_t x, int64_t y) {
-    if (x >= 0 && y >= 0 && x < width && y < height) pixels[y * width + x] = colour;
-  };
-  const int64_t left = std::max<int64_t>(r.Left, -1);
-  const int64_t right = std::min<int64_t>(r.Right, width + 1);
-  const int64_t top = std::max<int64_t>(r.Top, -1);
-  const int64_t bottom = std::min<int64_t>(r.Bottom, height + 1);
-  for (int64_t x = left; x < right; ++x) {
-    put(x, r.Top);
-    put(x, r.Bottom - 1);
-  }
-  for (int64_t y = top; y < bottom; ++y) {
-    put(r.Left, y);
-    put(r.Right - 1, y);
-  }
-}
-
-atlas::TPixelRect Grown(const atlas::TPixelRect& r, int64_t by) {
-  return {r.Left - by, r.Top - by, r.Right + by, r.Bottom + by};
-}
-
 }  // namespace
 
 TAtlasForm::TAtlasForm(IAtlasWindow& window, TMapForm& mapForm, TConfig& config,
-                       atlas::IAtlasPicture* picture)
+                       atlas::IAtlasPicture& picture)
     : w_(window), f_(mapForm), config_(config), picture_(picture) {
   FPlacement = ParsePlacement(config_.GetValue(kPlacementKey));
 }
@@ -83,7 +58,7 @@ void TAtlasForm::Start() {
 
 // The maps are let go first: a write that fails must not keep them in use.
 void TAtlasForm::Shutdown() {
-  if (picture_) picture_->SetMap(nullptr);
+  picture_.SetMap(nullptr);
   FMap = nullptr;
   if (w_.IsOpen()) {
     FPlacement = w_.Placement();
@@ -120,7 +95,7 @@ void TAtlasForm::Closing() {
   FPress.reset();
   FPointer.reset();
   // A closed atlas reads nothing; it takes the map again when it opens.
-  if (picture_) picture_->SetMap(nullptr);
+  picture_.SetMap(nullptr);
   FMap = nullptr;
   WriteSettings(false);
 }
@@ -146,7 +121,7 @@ TAtlasForm::TFollow TAtlasForm::FollowMap() {
   const TMap* shown = map.IsLoaded() ? &map : nullptr;
   TFollow change = TFollow::Same;
   if (shown != FMap) {
-    if (picture_) picture_->SetMap(shown);
+    picture_.SetMap(shown);
     FMap = shown;
     change = TFollow::MadeAnew;
   }
@@ -156,7 +131,7 @@ TAtlasForm::TFollow TAtlasForm::FollowMap() {
 }
 
 void TAtlasForm::MapsReplacing() {
-  if (picture_) picture_->SetMap(nullptr);
+  picture_.SetMap(nullptr);
   FMap = nullptr;
 }
 
@@ -178,7 +153,7 @@ void TAtlasForm::MapViewChanged() {
   if (!detailMoved) return;
   // A detail view moved out of sight brings the atlas along; one in sight
   // (as after a click on the atlas) leaves the atlas where it is.
-  const atlas::TPixelRect at = atlas::CellsToPixels(FFrame, detail.X, detail.Y, detail.X + 1, detail.Y + 1);
+  const atlas::TFrameRect at = atlas::CellsOnFrame(FFrame, detail.X, detail.Y, detail.X + 1, detail.Y + 1);
   if (at.Right <= 0 || at.Bottom <= 0 || at.Left >= FFrame.Width || at.Top >= FFrame.Height)
     SetFrame(atlas::CentredOn(FFrame.Scale, {detail.X, detail.Y}, FFrame.Width, FFrame.Height));
   else
@@ -222,10 +197,7 @@ void TAtlasForm::Resize(int32_t width, int32_t height) {
 
 void TAtlasForm::Paint(TColor32* pixels) {
   if (!FSized) return;
-  if (picture_)
-    picture_->Compose(FFrame, pixels);
-  else
-    std::fill(pixels, pixels + size_t(FFrame.Width) * size_t(FFrame.Height), kBackground);
+  picture_.Compose(FFrame, pixels);
   DrawDetailArea(pixels);
 }
 
@@ -234,10 +206,10 @@ void TAtlasForm::Paint(TColor32* pixels) {
 void TAtlasForm::DrawDetailArea(TColor32* pixels) const {
   if (!FMap) return;
   const int64_t half = int64_t{DetailSize} / 2 * FDetail.Zoom;
-  const atlas::TPixelRect area =
-      atlas::CellsToPixels(FFrame, FDetail.X - half, FDetail.Y - half, FDetail.X + half, FDetail.Y + half);
-  Outline(pixels, FFrame.Width, FFrame.Height, Grown(area, 1), kOutlineInner);
-  Outline(pixels, FFrame.Width, FFrame.Height, Grown(area, 2), kOutlineOuter);
+  const atlas::TFrameRect area =
+      atlas::CellsOnFrame(FFrame, FDetail.X - half, FDetail.Y - half, FDetail.X + half, FDetail.Y + half);
+  atlas::DrawDetailArea({pixels, FFrame.Width, FFrame.Height},
+                        {area.Left - 1, area.Top - 1, area.Right + 1, area.Bottom + 1});
 }
 
 // The cell under the pointer; off the map or off the picture, the middle one.

@@ -51,8 +51,7 @@ enum class TAtlasKey { PanLeft, PanRight, PanUp, PanDown, ZoomIn, ZoomOut, Home 
 
 class TAtlasForm : public IAtlasLink {
  public:
-  // `picture` may be null: the atlas then shows its background only.
-  TAtlasForm(IAtlasWindow& window, TMapForm& mapForm, TConfig& config, atlas::IAtlasPicture* picture);
+  TAtlasForm(IAtlasWindow& window, TMapForm& mapForm, TConfig& config, atlas::IAtlasPicture& picture);
   TAtlasForm(const TAtlasForm&) = delete;
   TAtlasForm& operator=(const TAtlasForm&) = delete;
 
@@ -89,9 +88,6 @@ class TAtlasForm : public IAtlasLink {
   const atlas::TAtlasFrame& Frame() const { return FFrame; }
   std::string StatusText() const;
 
-  // Drawn where the picture shows no map.
-  static constexpr TColor32 kBackground = 0xFF404040;
-
  private:
   struct TPress {
     int32_t X, Y;
@@ -120,7 +116,7 @@ class TAtlasForm : public IAtlasLink {
   IAtlasWindow& w_;
   TMapForm& f_;
   TConfig& config_;
-  atlas::IAtlasPicture* picture_;
+  atlas::IAtlasPicture& picture_;
 
   atlas::TAtlasFrame FFrame;
   // The frame has the window's size; until then it waits for the window.

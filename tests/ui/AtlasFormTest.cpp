@@ -69,7 +69,7 @@ struct AtlasRig {
     rig.config->AddPair("CurrentMap", std::to_string(map));
     for (const TPair& pair : settings) rig.config->AddPair(pair.Key, pair.Value);
     form = &rig.MakeForm();
-    atlas = std::make_unique<TAtlasForm>(window, *form, *rig.config, &picture);
+    atlas = std::make_unique<TAtlasForm>(window, *form, *rig.config, picture);
     window.form = atlas.get();
     form->AttachAtlas(atlas.get());
     form->FormCreate();
