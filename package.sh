@@ -10,10 +10,8 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 root=$(pwd)
-jobs=$(nproc)
 dist=$root/build/dist
 log=$root/build/package-logs
-mkdir -p "$log"
 
 step() { printf '== %s\n' "$*" >&2; }
 fail() { echo "package.sh: $*" >&2; exit 1; }
@@ -35,11 +33,10 @@ if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
 fi
 
 step "building wayfarer.exe $version for release"
-if ! { cmake --preset release >"$log/configure.txt" 2>&1 &&
-       cmake --build --preset release -j "$jobs" --target wayfarer window-control >"$log/build.txt" 2>&1; }; then
-  tail -n 40 "$log/configure.txt" "$log/build.txt" >&2
-  fail "the release build failed; logs in $log"
-fi
+# Linked anew every time: the link stamps the commit's time, which an
+# executable left from an earlier commit would not carry.
+rm -f build/release/src/app/wayfarer.exe
+scripts/build-targets release "$log" wayfarer window-control
 
 name=wayfarer-$version
 zip=$name-windows-x64.zip
