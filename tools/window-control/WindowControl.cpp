@@ -5,6 +5,7 @@
 //   window-control rect CLASS TITLE           prints "left top width height"
 //   window-control close CLASS TITLE          asks the window to close, as its close box does
 //   window-control box CAPTION SECONDS        waits for a message box, prints its text, presses OK
+//   window-control command CLASS TITLE N      chooses the program's system menu command N
 // With "--in FOLDER" first, only the windows of programs started from FOLDER
 // (a Windows or a Unix path) count, so that other programs' windows of the
 // same name, in tests that run alongside, are left alone.
@@ -114,6 +115,11 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::strcmp(argv[1], "rect") == 0) return Rect(argv[2], argv[3]);
   if (argc == 4 && std::strcmp(argv[1], "close") == 0) return Close(argv[2], argv[3]);
   if (argc == 4 && std::strcmp(argv[1], "box") == 0) return Box(argv[2], std::atoi(argv[3]));
-  std::fprintf(stderr, "usage: window-control [--in FOLDER] wait|rect|close CLASS TITLE [SECONDS] | box CAPTION SECONDS\n");
+  if (argc == 5 && std::strcmp(argv[1], "command") == 0) {
+    HWND window = Find(argv[2], argv[3]);
+    // The program's command n is its menu item n * 16 (ui/win32/SystemMenu.h).
+    return window && PostMessageA(window, WM_SYSCOMMAND, static_cast<WPARAM>(std::atoi(argv[4])) << 4, 0) ? 0 : 1;
+  }
+  std::fprintf(stderr, "usage: window-control [--in FOLDER] wait|rect|close|command CLASS TITLE [SECONDS|N] | box CAPTION SECONDS\n");
   return 2;
 }
