@@ -260,7 +260,7 @@ TEST(MapFormMenu, AboutNamesProgramVersionLicenceAndFolderAndChangesNothing) {
   EXPECT_EQ(rig.informations()[0].text,
             "Wayfarer 2.7.1\nFree software under the MIT licence (LICENSE.txt): use, copy and change it freely; it "
             "comes without warranty.\n\nYour settings and places are kept in:\n" +
-                rig.dir.Path().string() + "/");
+                rig.dir.File(""));
   EXPECT_TRUE(rig.boxes.boxes.empty());
   EXPECT_EQ(rig.ConfigText(), config);
   EXPECT_EQ(rig.PlacesText(), "Haus=1,2,3 0\r\n");
