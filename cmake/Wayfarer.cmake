@@ -21,6 +21,13 @@ if(WIN32)
   add_link_options(-static -static-libgcc -static-libstdc++)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   set(WAYFARER_PLATFORM win32)
+  if(WAYFARER_RELEASE)
+    # Two clones build the same bytes: no folder names (file names in
+    # messages are relative to the source), no symbols, and the link time
+    # stamp from SOURCE_DATE_EPOCH (package.sh sets it from the commit).
+    add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/= -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
+    add_link_options(-s)
+  endif()
 else()
   set(WAYFARER_PLATFORM posix)
 endif()

@@ -75,6 +75,7 @@ struct TMapFormServices {
   platform::IRegistry* Registry = nullptr;
   platform::IFolderDialog* Folders = nullptr;
   std::string ProgramFolder;  // where the program itself lies
+  std::string ProgramVersion;  // as the executable's version resource gives it
   // The open and save dialogs; without them places are neither imported nor
   // exported.
   platform::IFileDialogs* Files = nullptr;
@@ -183,6 +184,7 @@ class TMapForm {
   void FillMapChoice();
   void AddMenuCommands();
   void ChooseGameFolder();
+  void ShowAbout();
   void ShowCentre();
   void PressOnCell(TMouseButton button, int32_t mapX, int32_t mapY);
   void TellAtlas();

@@ -13,6 +13,7 @@ enum TMenuCommand : int {
   cmShowPlayer = 5,
   cmFollowPlayer = 6,
   cmAtlas = 7,
+  cmAbout = 8,
 };
 
 }  // namespace wf::ui
