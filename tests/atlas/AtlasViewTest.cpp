@@ -72,20 +72,6 @@ TEST(AtlasView, ZoomingKeepsTheBoxUnderThePointAndZoomingInAndOutReturnsTheSameF
         }
 }
 
-TEST(AtlasView, ADragMovesThePicturePixelForPixelAtEveryScale) {
-  const int64_t moves[][2] = {{1, 0}, {0, -1}, {-7, 13}, {640, -480}, {-100000, 3}};
-  for (int scale = 0; scale < ScaleCount; ++scale)
-    for (const auto& move : moves) {
-      const TAtlasFrame frame{scale, 55, -20, 320, 200};
-      SCOPED_TRACE(Named(frame) + " by " + std::to_string(move[0]) + "," + std::to_string(move[1]));
-      const TAtlasFrame dragged = Dragged(frame, move[0], move[1]);
-      EXPECT_EQ(CellAt(dragged, 10 + move[0], 20 + move[1]), CellAt(frame, 10, 20));
-      const TAtlasFrame back = Dragged(dragged, -move[0], -move[1]);
-      EXPECT_EQ(back.OriginX, frame.OriginX);
-      EXPECT_EQ(back.OriginY, frame.OriginY);
-    }
-}
-
 TEST(AtlasView, TheWholeMapFitsAtTheClosestScaleThatHoldsItCentred) {
   struct Case {
     TMapExtent map;
