@@ -71,14 +71,16 @@ void TConfig::SetValue(std::string_view key, std::string value) {
     AddPair(std::string(key), std::move(value));
 }
 
-void TConfig::SetInteger(std::string_view key, int32_t value) {
-  SetValue(key, NumberText(value));
+void TConfig::SetInteger(std::string_view key, int32_t value) { SetString(key, NumberText(value)); }
+
+void TConfig::SetString(std::string_view key, std::string value) {
+  SetValue(key, value);
   auto change = std::find_if(FChanges.begin(), FChanges.end(),
                              [&](const auto& c) { return c.first == key; });
   if (change != FChanges.end())
-    change->second = NumberText(value);
+    change->second = std::move(value);
   else
-    FChanges.emplace_back(std::string(key), NumberText(value));
+    FChanges.emplace_back(std::string(key), std::move(value));
   TakeInOutsideChanges();
   SaveToFile(FFileName);
 }

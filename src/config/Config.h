@@ -1,6 +1,6 @@
 #pragma once
 // The configuration store: ordered key/value pairs read from configtravel.xml
-// and written back whole, at once, on every SetInteger.
+// and written back whole, at once, on every SetInteger and SetString.
 //
 // A file is rewritten only when the rewrite keeps every pair it holds. One that
 // could not be read completely and exactly is left as it is for the whole run;
@@ -51,6 +51,8 @@ class TConfig {
   std::string GetValue(std::string_view key) const;
   int32_t GetInteger(std::string_view key) const;
   void SetInteger(std::string_view key, int32_t value);
+  // As SetInteger, for a value that is text.
+  void SetString(std::string_view key, std::string value);
 
   const std::vector<std::unique_ptr<TPair>>& Pairs() const { return FPairs; }
   const std::string& FileName() const { return FFileName; }
@@ -83,7 +85,7 @@ class TConfig {
   std::string FLeftAlone;
   std::string FLeftAloneFile;
   bool FLeftAloneTold = false;
-  // What SetInteger set during this run, by key, in the order first set.
+  // What SetInteger and SetString set during this run, by key, in the order first set.
   std::vector<std::pair<std::string, std::string>> FChanges;
   // While a document is read: its text is UTF-8 whatever it declares, and
   // where the code page could not hold a converted text.
