@@ -106,6 +106,7 @@ void TMapForm::PlayerChanged() {
   }
   if (overview) DrawOverview();
   if (detail) DrawDetail();
+  if (FAtlas) FAtlas->PlayerMoved();
 }
 
 // As a map choice of the user's would, without its drawing: the caller draws.

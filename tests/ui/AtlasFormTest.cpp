@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <utility>
 
@@ -21,6 +22,7 @@ using testing::FormRig;
 using wf::testing::TTestWorld;
 
 // A 320 x 200 picture; a press is a click while it stays within 4 pixels.
+// Names are 6 pixels a letter and 12 high; the boxes answer from queues.
 class FakeAtlasWindow : public IAtlasWindow {
  public:
   void Open(const std::optional<TWindowPlacement>& at) override {
@@ -32,13 +34,39 @@ class FakeAtlasWindow : public IAtlasWindow {
   void Redraw() override {}
   void SetStatusText(const std::string& text) override { status = text; }
   TDragDistance DragDistance() const override { return {4, 4}; }
+  atlas::TLabelSize LabelSize(const std::string& text) override {
+    return {static_cast<int32_t>(6 * text.size()), 12};
+  }
+  void ShowOptions(const TAtlasOptions& shown) override { options = shown; }
+  std::optional<std::string> AskGoTo() override { return Next(goTo); }
+  std::optional<int> ChooseOne(const std::string& caption, const std::vector<std::string>& items) override {
+    offered.push_back(caption + ": " + Joined(items));
+    return Next(choices);
+  }
   void Close() { form->Closing(), open = false; }
+
+  template <typename T>
+  static std::optional<T> Next(std::deque<std::optional<T>>& queue) {
+    if (queue.empty()) return std::nullopt;
+    std::optional<T> next = queue.front();
+    queue.pop_front();
+    return next;
+  }
+  static std::string Joined(const std::vector<std::string>& items) {
+    std::string text;
+    for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
+    return text;
+  }
 
   TAtlasForm* form = nullptr;
   bool open = false;
   std::optional<TWindowPlacement> openedAt;
   TWindowPlacement placement{10, 20, 500, 400, false};
   std::string status;
+  TAtlasOptions options;
+  std::deque<std::optional<std::string>> goTo;  // nothing: Cancel
+  std::deque<std::optional<int>> choices;
+  std::vector<std::string> offered;  // every list shown, as "caption: items"
 };
 
 constexpr TColor32 kMapColour = 0xFF123456;
