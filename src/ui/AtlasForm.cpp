@@ -493,8 +493,9 @@ void TAtlasForm::Key(TAtlasKey key) {
 // Text it cannot read, a name no place has and a cell off the map are
 // refused with a message that says what was expected; nothing moves then.
 void TAtlasForm::GoTo() {
-  const std::optional<std::string> typed = w_.AskGoTo();
+  const std::optional<std::string> typed = w_.AskGoTo(FGoToText);
   if (!typed) return;
+  FGoToText = *typed;
   const places::TGoToQuery query = places::ReadGoTo(*typed);
   if (query.Kind == places::TGoToQuery::TKind::Refused) throw Exception(query.Message);
   if (query.Kind == places::TGoToQuery::TKind::Cell) {
@@ -519,7 +520,7 @@ void TAtlasForm::GoTo() {
                     "\". Expected a place's name or part of it, \"X Y\" or a sextant reading.");
   size_t chosen = 0;
   if (offered.size() > 1) {
-    const std::optional<int> pick = w_.ChooseOne("Go to", shown);
+    const std::optional<int> pick = w_.ChooseOne("Go to", "Places whose name holds \"" + query.Name + "\":", shown);
     if (!pick || *pick < 0 || static_cast<size_t>(*pick) >= offered.size()) return;
     chosen = static_cast<size_t>(*pick);
   }

@@ -66,10 +66,12 @@ class IAtlasWindow : public atlas::ILabelMeasure {
   virtual TDragDistance DragDistance() const = 0;
   // The menus' check marks, "always on top" and the opacity, as `options` say.
   virtual void ShowOptions(const TAtlasOptions& options) = 0;
-  // The "Go to" box: the text typed, or nothing on Cancel.
-  virtual std::optional<std::string> AskGoTo() = 0;
+  // The "Go to" box, starting with `previous`: the text typed, or nothing on
+  // Cancel.
+  virtual std::optional<std::string> AskGoTo(const std::string& previous) = 0;
   // A list to choose one of `items` from: its index, or nothing on Cancel.
-  virtual std::optional<int> ChooseOne(const std::string& caption, const std::vector<std::string>& items) = 0;
+  virtual std::optional<int> ChooseOne(const std::string& caption, const std::string& prompt,
+                                       const std::vector<std::string>& items) = 0;
 };
 
 // What the keys and the menus ask for.
@@ -194,6 +196,7 @@ class TAtlasForm : public IAtlasLink {
   std::optional<atlas::TCellPoint> FNamed;
   std::optional<atlas::TCellPoint> FLastMove;  // the pointer's last reported pixel
   std::vector<TFrameName> FNames;
+  std::string FGoToText;  // offered again, to mend a typing error
 };
 
 }  // namespace wf::ui
