@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "atlas/AtlasOverlays.h"
@@ -43,9 +44,9 @@ struct TAtlasOptions {
 };
 
 // A place's name as the window writes it over the picture, its box outline
-// included.
+// included. The text is the atlas's own, until the next Paint.
 struct TFrameName {
-  std::string Text;
+  std::string_view Text;
   atlas::TFrameRect Box;
 };
 
