@@ -1,7 +1,6 @@
 #include "ui/PlacesImport.h"
 
 #include <algorithm>
-#include <iterator>
 #include <set>
 #include <tuple>
 #include <unordered_map>
@@ -48,31 +47,41 @@ TReadResult ReadPlacesFile(std::string_view text) {
 }
 
 // The names of the places at each cell, so that whether a name, or the name
-// numbered as IsNumberedName tells, is at a cell is one look-up however many
-// places share it. A name is held as its stem and its trailing digits: the
-// numbered forms of a name have its stem and a tail that is its tail followed
-// by a digit other than 0 and any digits.
+// numbered as IsNumberedName tells, is at a cell takes one look-up however
+// many places share it. A name is held as its stem and its trailing digits:
+// the numbered forms of a name have its stem and a tail that is its tail
+// followed by a digit other than 0 and any digits. The names added must
+// outlive the index.
 class TNamesAtCells {
  public:
-  void Add(uint16_t map, int32_t x, int32_t y, std::string_view name) { names_.insert(Key(map, x, y, name)); }
+  void Add(uint16_t map, int32_t x, int32_t y, std::string_view name) { cells_[{map, x, y}].insert(Split(name)); }
 
   bool Holds(uint16_t map, int32_t x, int32_t y, std::string_view name) const {
-    TKey key = Key(map, x, y, name);
-    if (names_.contains(key)) return true;
-    std::string& tail = std::get<4>(key);
+    const auto cell = cells_.find({map, x, y});
+    if (cell == cells_.end()) return false;
+    const TName split = Split(name);
+    if (cell->second.contains(split)) return true;
+    std::string tail(split.second);
     tail += '1';
-    const auto numbered = names_.lower_bound(key);
+    const auto numbered = cell->second.lower_bound({split.first, tail});
     tail.back() = '9' + 1;
-    return numbered != names_.end() && *numbered < key;
+    return numbered != cell->second.end() && *numbered < TName{split.first, tail};
   }
 
  private:
-  using TKey = std::tuple<uint16_t, int32_t, int32_t, std::string, std::string>;
-  static TKey Key(uint16_t map, int32_t x, int32_t y, std::string_view name) {
+  using TName = std::pair<std::string_view, std::string_view>;  // stem, tail
+  using TCell = std::tuple<uint16_t, int32_t, int32_t>;
+  struct TCellHash {
+    size_t operator()(const TCell& c) const {
+      const uint64_t xy = uint64_t{static_cast<uint32_t>(std::get<1>(c))} << 32 | static_cast<uint32_t>(std::get<2>(c));
+      return std::hash<uint64_t>()(xy ^ uint64_t{std::get<0>(c)} * 0x9E3779B97F4A7C15u);
+    }
+  };
+  static TName Split(std::string_view name) {
     const size_t stem = name.find_last_not_of("0123456789") + 1;  // 0 when all are digits
-    return {map, x, y, std::string(name.substr(0, stem)), std::string(name.substr(stem))};
+    return {name.substr(0, stem), name.substr(stem)};
   }
-  std::set<TKey> names_;
+  std::unordered_map<TCell, std::set<TName>, TCellHash> cells_;
 };
 
 }  // namespace
@@ -99,42 +108,49 @@ places::TImportCounts AddImportedPlaces(TLocationList& places, const TReadResult
   counts.Unreadable = read.Unreadable;
   counts.FirstUnreadableLine = read.FirstUnreadableLine;
 
+  // Both look at the names of the places held and added, which stay where they are.
   TNamesAtCells present;
-  std::unordered_set<std::string> taken;
+  std::unordered_set<std::string_view> taken;
+  taken.reserve(places.size() + read.Places.size());
   for (const auto& place : places) {
     taken.insert(place->Name);
     if (const auto cell = PlaceCell(*place)) present.Add(place->MapNo, cell->first, cell->second, place->Name);
   }
   // The lowest number not yet tried for each name that was taken.
   std::unordered_map<std::string, int> nextNumber;
-  TLocationList added;
+  // Held by value, side by side, so that sorting them by name reads memory in
+  // order; room for all is made first, since the look-ups above hold views of
+  // their names.
+  std::vector<TLocation> added;
+  added.reserve(read.Places.size());
   for (const TPlace& incoming : read.Places) {
-    const std::string safe = places::MakeNameSafe(incoming.Name);
-    if (present.Holds(incoming.MapNo, incoming.X, incoming.Y, safe)) {
+    std::string name = places::MakeNameSafe(incoming.Name);
+    if (present.Holds(incoming.MapNo, incoming.X, incoming.Y, name)) {
       ++counts.AlreadyThere;
       continue;
     }
-    std::string name = safe;
     if (taken.contains(name)) {
+      const std::string safe = std::move(name);
       int& number = nextNumber.try_emplace(safe, 1).first->second;
       while (taken.contains(name = safe + NumberText(number))) ++number;
       ++number;
     }
-    taken.insert(name);
-    present.Add(incoming.MapNo, incoming.X, incoming.Y, name);
     const int32_t z = incoming.Z ? *incoming.Z : altitude(incoming.MapNo, incoming.X, incoming.Y);
-    added.push_back(std::make_unique<TLocation>(
+    const TLocation& place = added.emplace_back(
         TLocation{std::move(name), NumberText(incoming.X) + "," + NumberText(incoming.Y) + "," + NumberText(z),
-                  incoming.MapNo}));
+                  incoming.MapNo});
+    taken.insert(place.Name);
+    present.Add(incoming.MapNo, incoming.X, incoming.Y, place.Name);
     ++counts.Added;
   }
 
   // Every added name is new, so their order among the places held is only by name.
-  const auto byName = [](const auto& a, const auto& b) { return CompareLocations(*a, *b) < 0; };
-  std::sort(added.begin(), added.end(), byName);
+  std::sort(added.begin(), added.end(), [](const TLocation& a, const TLocation& b) { return CompareLocations(a, b) < 0; });
   const auto held = static_cast<std::ptrdiff_t>(places.size());
-  places.insert(places.end(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
-  std::inplace_merge(places.begin(), places.begin() + held, places.end(), byName);
+  places.reserve(places.size() + added.size());
+  for (TLocation& place : added) places.push_back(std::make_unique<TLocation>(std::move(place)));
+  std::inplace_merge(places.begin(), places.begin() + held, places.end(),
+                     [](const auto& a, const auto& b) { return CompareLocations(*a, *b) < 0; });
   return counts;
 }
 
