@@ -69,10 +69,9 @@ TLocationLine ReadLocationLine(std::string_view line) {
 }
 
 EConvertError NotAMapNumber(std::string_view text) {
-  if (TryParseInteger(text)) {
-    return EConvertError("'" + std::string(text) + "' is not a valid map number: a map number is a whole number from 0 to 65535");
-  }
-  return NotAnInteger(text);
+  if (!TryParseInteger(text)) return NotAnInteger(text);
+  return EConvertError("'" + std::string(text) +
+                       "' is not a valid map number: a map number is a whole number from 0 to 65535");
 }
 
 std::string_view TextBeforeZero(std::string_view text) { return text.substr(0, text.find('\0')); }

@@ -5,7 +5,6 @@
 #include "common/Errors.h"
 #include "common/IntegerText.h"
 #include "config/Config.h"
-#include "config/TextEncoding.h"
 #include "platform/Desktop.h"
 #include "places/TextLines.h"
 #include "ui/Locations.h"

@@ -51,7 +51,7 @@ TReadResult ReadPlacesFile(std::string_view text) {
 // many places share it. A name is held as its stem and its trailing digits:
 // the numbered forms of a name have its stem and a tail that is its tail
 // followed by a digit other than 0 and any digits. The names added must
-// outlive the index.
+// outlive the index, which holds views of them.
 class TNamesAtCells {
  public:
   void Add(uint16_t map, int32_t x, int32_t y, std::string_view name) { cells_[{map, x, y}].insert(Split(name)); }
@@ -61,11 +61,11 @@ class TNamesAtCells {
     if (cell == cells_.end()) return false;
     const TName split = Split(name);
     if (cell->second.contains(split)) return true;
-    std::string tail(split.second);
-    tail += '1';
-    const auto numbered = cell->second.lower_bound({split.first, tail});
-    tail.back() = '9' + 1;
-    return numbered != cell->second.end() && *numbered < TName{split.first, tail};
+    // Its numbered forms sort together from the stem and the tail followed by
+    // "1": the first name from there is one of them when any is there.
+    const std::string numbers = std::string(split.second) + '1';
+    const auto next = cell->second.lower_bound({split.first, numbers});
+    return next != cell->second.end() && places::IsNumberedName(Whole(*next), name);
   }
 
  private:
@@ -81,6 +81,8 @@ class TNamesAtCells {
     const size_t stem = name.find_last_not_of("0123456789") + 1;  // 0 when all are digits
     return {name.substr(0, stem), name.substr(stem)};
   }
+  // Both parts are views of one name, side by side.
+  static std::string_view Whole(const TName& name) { return {name.first.data(), name.first.size() + name.second.size()}; }
   std::unordered_map<TCell, std::set<TName>, TCellHash> cells_;
 };
 
