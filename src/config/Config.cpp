@@ -102,13 +102,14 @@ void TConfig::Save() {
 
 bool TConfig::TakeInOutsideChanges() {
   if (FFileName.empty() || (!FLeftAlone.empty() && FLeftAloneFile == FFileName)) return true;
-  int errorCode = 0;
-  std::optional<std::string> now = platform::ReadWholeFile(FFileName, platform::ShareMode::DenyNone, &errorCode);
+  std::string failure;
+  std::optional<std::string> now =
+      platform::ReadWholeFile(FFileName, platform::ShareMode::DenyNone, nullptr, UINT64_MAX, &failure);
   // A file deleted meanwhile holds nothing to merge: it is written anew from
   // the pairs held.
   if (now == FFileBytes || (!now && !platform::FileExists(FFileName))) return true;
   TConfig fresh;
-  fresh.TakeFile(now, errorCode, FFileName);
+  fresh.TakeFile(now, failure, FFileName);
   if (!fresh.FLeftAlone.empty()) {
     // What the file holds now is not known: the pairs held stay, and the
     // changes wait for a write that can read it.

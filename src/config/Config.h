@@ -90,8 +90,8 @@ class TConfig {
   void Apply(const TChange& change);
   // Reads the file's pairs and appends them, noting why it must be left alone.
   void ReadFile(const std::string& fileName);
-  // What a read of the file gave: its bytes, or the error code of the read.
-  void TakeFile(std::optional<std::string> bytes, int errorCode, const std::string& fileName);
+  // What a read of the file gave: its bytes, or the system's text for the failure.
+  void TakeFile(std::optional<std::string> bytes, const std::string& failure, const std::string& fileName);
   void ReadText(const std::string& text, const std::string& sourceName, bool utf8);
   void TakeConfigTag(TCustomXmlScanner& sender, const TAttrList& attributes);
   void LeaveAlone(std::string reason, const char* at = nullptr);

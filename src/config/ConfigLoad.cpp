@@ -97,13 +97,13 @@ void TConfig::LoadFromFile(const std::string& fileName) {
 }
 
 void TConfig::ReadFile(const std::string& fileName) {
-  int errorCode = 0;
+  std::string failure;
   std::optional<std::string> bytes =
-      platform::ReadWholeFile(fileName, platform::ShareMode::DenyNone, &errorCode);
-  TakeFile(std::move(bytes), errorCode, fileName);
+      platform::ReadWholeFile(fileName, platform::ShareMode::DenyNone, nullptr, UINT64_MAX, &failure);
+  TakeFile(std::move(bytes), failure, fileName);
 }
 
-void TConfig::TakeFile(std::optional<std::string> bytes, int errorCode, const std::string& fileName) {
+void TConfig::TakeFile(std::optional<std::string> bytes, const std::string& failure, const std::string& fileName) {
   if (FLeftAloneFile != fileName) {
     FLeftAlone.clear();
     FLeftAloneTold = false;
@@ -113,7 +113,7 @@ void TConfig::TakeFile(std::optional<std::string> bytes, int errorCode, const st
     // A missing file holds nothing to lose; the first save creates it.
     if (platform::FileExists(fileName)) {
       FLeftAloneFile = fileName;
-      LeaveAlone("it could not be read (" + std::string(EInOutError(errorCode).what()) + ")");
+      LeaveAlone("it could not be read (" + failure + ")");
     }
     return;
   }
