@@ -7,32 +7,20 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 root=$(pwd)
-jobs=$(nproc)
 demo=$root/build/demo
 log=$root/build/run-logs
 mkdir -p "$log"
 
 step() { printf '== %s\n' "$*" >&2; }
 
-# build PRESET TARGET...: configure once, then build only what is needed.
-build() {
-  local preset=$1; shift
-  if ! { cmake --preset "$preset" >"$log/$preset-configure.txt" 2>&1 &&
-         cmake --build --preset "$preset" -j "$jobs" --target "$@" >"$log/$preset-build.txt" 2>&1; }; then
-    tail -n 40 "$log/$preset-configure.txt" "$log/$preset-build.txt" >&2
-    echo "building $* ($preset) failed; logs in $log" >&2
-    exit 1
-  fi
-}
-
 step "checking packages"
 grep -v '^#' scripts/packages.txt | xargs scripts/ensure-packages
 scripts/check-packages
 
 step "building wayfarer.exe"
-build windows wayfarer window-control
+scripts/build-targets windows "$log" wayfarer window-control
 step "building the demo-world generator"
-build native wayfarer-demo-world
+scripts/build-targets native "$log" wayfarer-demo-world
 
 exe=$root/build/windows/src/app/wayfarer.exe
 control=$root/build/windows/tools/window-control/window-control.exe

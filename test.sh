@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native, native under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the Windows build under Wine (headless, on a private
-# Xvfb), and a short fuzz run. Ends with one line "N passed, N failed"; exits non-zero
+# UndefinedBehaviorSanitizer, the atlas's tests under ThreadSanitizer, the Windows
+# build under Wine (headless, on a private Xvfb), and a short fuzz run. Ends with one line "N passed, N failed"; exits non-zero
 # on any failure. Build folders and the Wine prefix are kept in build/ and reused.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
@@ -53,6 +53,7 @@ run_ctest() {
 
 build native && run_ctest native
 build asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_ctest asan
+build tsan && run_ctest tsan
 
 if build windows; then
   scripts/wine-prefix

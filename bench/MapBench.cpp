@@ -11,19 +11,16 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <map>
-#include <unistd.h>
 #include <optional>
 #include <string>
 
+#include "BenchWorld.h"
 #include "DemoWorld.h"
 #include "ImportBench.h"
 #include "LiteralMap.h"
-#include "common/IntegerText.h"
 #include "config/Config.h"
 #include "mapdata/Map.h"
-#include "platform/Desktop.h"
 
 namespace {
 
@@ -31,52 +28,16 @@ using wf::TConfig;
 using wf::TMap;
 using wf::testing::TLiteralMap;
 
-class TSilentBoxes : public wf::platform::IMessageBoxes {
- public:
-  void ShowError(const std::string&, const std::string&) override {}
-};
+using wf::bench::Median;
+using wf::bench::TBenchWorld;
 
-// The demo world, written once for the whole run, with the packed maps'
-// cells also in plain files. `Config` names the plain files, `PackedConfig`
-// the packed ones where the world has them.
-struct TWorld {
-  std::filesystem::path Dir;
-  TConfig Config, PackedConfig;
-  wf::worldgen::TDemoWorld Info;
-
-  TWorld() {
-    using namespace wf::worldgen;
-    Dir = std::filesystem::temp_directory_path() / "wayfarer-bench-world";
-    std::filesystem::create_directories(Dir);
-    std::fprintf(stderr, "writing the demo world to %s\n", Dir.string().c_str());
-    Info = WriteDemoWorld(Dir.string(), {std::begin(DemoMapNumbers), std::end(DemoMapNumbers)}, true);
-    for (int32_t number : DemoMapNumbers) {
-      const std::string suffix = number == 0 ? "" : wf::NumberText(number);
-      for (const char* word : {"map", "statics", "staidx"}) {
-        const std::string plain = (Dir / DemoFileName(word, number)).string();
-        Config.AddPair(word + suffix, plain);
-        const bool packed = std::string(word) == "map" && IsPackedDemoMap(number);
-        PackedConfig.AddPair(word + suffix, packed ? (Dir / PackedDemoFileName(number)).string() : plain);
-      }
-    }
-    Config.AddPair("radarcol", (Dir / "radarcol.mul").string());
-    PackedConfig.AddPair("radarcol", (Dir / "radarcol.mul").string());
-    // Pages still being written back make the first pictures' page faults
-    // slow, and the cases measured first would pay for all of it.
-    sync();
-  }
-  ~TWorld() {
-    std::error_code ec;
-    std::filesystem::remove_all(Dir, ec);
-  }
-};
-
-TWorld& World() {
-  static TWorld world;
+TBenchWorld& World() {
+  using wf::worldgen::DemoMapNumbers;
+  static TBenchWorld world("wayfarer-bench-world", {std::begin(DemoMapNumbers), std::end(DemoMapNumbers)});
   return world;
 }
 
-TSilentBoxes boxes;
+wf::bench::TSilentBoxes boxes;
 
 void Overview(benchmark::State& state) {
   const auto number = static_cast<int32_t>(state.range(0));
@@ -162,12 +123,6 @@ void Register(const char* name, TCase fast, TCase plain, TCase packed, std::vect
         if (arg >= 0) b->Arg(arg);
         b->Unit(benchmark::kMicrosecond)->MinTime(0.2);
       }
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 // Prints as usual and collects each case's times, for the medians and their

@@ -48,6 +48,7 @@ int RunProgram(int showCommand) {
   services.Registry = &registry;
   services.Folders = &folders;
   services.ProgramFolder = directory;
+  services.ProgramVersion = WAYFARER_VERSION;
   ui::TMapForm form(window.FormControls(), std::move(services));
   TMapFormBinding binding(window, form);
 

@@ -6,8 +6,12 @@
 
 #include "app/Program.h"
 #include "app/StartupError.h"
+#include "platform/Files.h"
+#include "platform/win32/CrashHandler.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  // Reports go where the player's files are, the folder they would send from.
+  wf::platform::InstallCrashHandler(wf::platform::ExecutableDirectory());
   try {
     return wf::app::RunProgram(showCommand);
   } catch (...) {

@@ -14,13 +14,19 @@ class TMap;
 
 namespace wf::atlas {
 
+// What the frame shows off the map: a dark slate that no cell has (a cell's
+// channels are multiples of 8).
+inline constexpr TColor32 BackgroundColor = MakeColor32(40, 44, 52, 255);
+
 class IAtlasPicture {
  public:
   virtual ~IAtlasPicture() = default;
 
   // The map to show from now on; null shows the background only. When it
   // returns, no worker touches the map shown before, so that map may be
-  // destroyed (as a change of the game folder does).
+  // destroyed (as a change of the game folder does). The map shown already
+  // keeps its tiles: a map made anew in the place of the one shown (which may
+  // get its address) must be preceded by SetMap(nullptr).
   virtual void SetMap(const TMap* map) = 0;
 
   // Fills `pixels` (frame.Width x frame.Height, rows top to bottom) with the
@@ -30,7 +36,10 @@ class IAtlasPicture {
   virtual bool Compose(const TAtlasFrame& frame, TColor32* pixels) = 0;
 
   // Called on a worker thread whenever a tile that the last frame asked for
-  // is ready; the window then composes again on its own thread.
+  // is ready; the window then composes again on its own thread. Set it before
+  // the first frame. It must neither call the picture back nor wait for the
+  // window's thread (post a message, do not send one): SetMap and the
+  // destructor wait for the workers.
   std::function<void()> OnTileReady;
 };
 

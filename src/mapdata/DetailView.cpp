@@ -1,10 +1,8 @@
-#include <algorithm>
 #include <array>
 #include <vector>
 
-#include "mapdata/FileView.h"
+#include "mapdata/BlockReading.h"
 #include "mapdata/Map.h"
-#include "mapdata/MapCells.h"
 
 namespace wf {
 
@@ -35,50 +33,6 @@ std::vector<TRun> SampledRuns(int32_t center, int32_t zoom, int32_t cells,
       runs.push_back({c / 8, p, p + 1});
   }
   return runs;
-}
-
-// The highest static on each cell of one block: of records at the same
-// altitude the first in the file stays, and nothing at -128 is ever chosen.
-struct TTopStatics {
-  std::array<int8_t, CellsPerBlock> Altitude;
-  std::array<uint16_t, CellsPerBlock> Tile;
-  std::array<bool, CellsPerBlock> Chosen;
-};
-
-// Reads the block's statics once. Entries that cannot be real (a negative
-// offset, records reaching past the end of the file, implausibly many) count
-// as no statics; false then.
-bool ReadTopStatics(const TStaIdxEntry& entry, TFileView& statics, TTopStatics& top) {
-  if (entry.Offset < 0 || entry.Length == 0 || entry.Length == 0xFFFFFFFF) return false;
-  const uint32_t count = entry.Length / StaticItemBytes;
-  if (count == 0 || count > MaxStaticsPerBlock) return false;
-  const uint64_t bytes = uint64_t{count} * StaticItemBytes;
-  if (static_cast<uint64_t>(entry.Offset) + bytes > statics.Size()) return false;
-  const TFileView::TSpan records = statics.Window(static_cast<uint64_t>(entry.Offset), bytes);
-  if (records.Size < bytes) return false;
-
-  top.Altitude.fill(-128);
-  top.Chosen.fill(false);
-  for (const unsigned char* r = records.Data; r != records.Data + bytes; r += StaticItemBytes) {
-    const TStaticItem item = DecodeStaticItem(r);
-    if (item.X >= 8 || item.Y >= 8) continue;  // on no cell of this block
-    const int cell = item.Y * 8 + item.X;
-    if (item.Altitude > top.Altitude[cell]) {
-      top.Altitude[cell] = item.Altitude;
-      top.Tile[cell] = item.Tile;
-      top.Chosen[cell] = true;
-    }
-  }
-  return true;
-}
-
-// The block's 196 bytes; zeros where the data does not hold it.
-void ReadBlock(const TMapCells& source, TFileView& view, uint64_t block, unsigned char* out) {
-  const TMapCells::TRun run = source.RunFrom(block);
-  if (run.Blocks == 0)
-    std::fill(out, out + MapBlockBytes, 0);
-  else
-    view.Read(run.Offset, out, MapBlockBytes);
 }
 
 }  // namespace
@@ -112,7 +66,7 @@ std::unique_ptr<TBitmap32> TMap::RenderDetail(uint16_t centerX, uint16_t centerY
         for (int j = column.First; j < column.End; ++j) {
           const int c = CellIndexOf(xs[j], ys[i]);
           const TMapCell land = DecodeMapCell(&block[MapBlockHeaderBytes + c * MapCellBytes]);
-          const bool showStatic = hasStatics && top.Chosen[c] && top.Altitude[c] > land.Altitude;
+          const bool showStatic = ShowsStatic(hasStatics, top, c, land);
           bitmap->WritePixel(j, i, showStatic ? StaticColor(top.Tile[c]) : LandColor(land.Tile));
         }
       }

@@ -2,11 +2,17 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace wf {
 
 TFileView::TFileView(const platform::SharedReadFile& file, bool mapIt) : file_(file) {
   if (mapIt) mapping_ = file.Map();
+  size_ = mapping_ ? mapping_->Size() : file.Size();
+}
+
+TFileView::TFileView(const platform::SharedReadFile& file, std::shared_ptr<const platform::MappedView> mapping)
+    : file_(file), mapping_(std::move(mapping)) {
   size_ = mapping_ ? mapping_->Size() : file.Size();
 }
 

@@ -2,7 +2,8 @@
 // The bytes of one open data file for the time one picture is made. A
 // read-only mapping is held only that long, so the game's patcher is never
 // kept from replacing the file; where no mapping can be had, the same answers
-// come from positioned reads.
+// come from positioned reads. A view belongs to one thread; views on several
+// threads may share one mapping.
 
 #include <cstddef>
 #include <cstdint>
@@ -17,6 +18,8 @@ class TFileView {
  public:
   // Without `mapIt` only positioned reads are used, as when no mapping can be had.
   explicit TFileView(const platform::SharedReadFile& file, bool mapIt = true);
+  // Over a mapping of `file` that the caller keeps (null: positioned reads).
+  TFileView(const platform::SharedReadFile& file, std::shared_ptr<const platform::MappedView> mapping);
   ~TFileView();
   TFileView(const TFileView&) = delete;
   TFileView& operator=(const TFileView&) = delete;
@@ -36,7 +39,7 @@ class TFileView {
 
  private:
   const platform::SharedReadFile& file_;
-  std::unique_ptr<platform::MappedView> mapping_;
+  std::shared_ptr<const platform::MappedView> mapping_;
   uint64_t size_ = 0;
   std::vector<unsigned char> scratch_;
 };

@@ -16,6 +16,7 @@ class TConfig;
 class TMapCells;
 namespace platform {
 class IMessageBoxes;
+class MappedView;
 class SharedReadFile;
 }  // namespace platform
 
@@ -66,6 +67,25 @@ class TMap {
   // A new overview picture as the constructor builds the one it keeps; null
   // when not loaded.
   std::unique_ptr<TBitmap32> BuildOverview() const;
+
+  // The map's three data files mapped read-only for as long as the caller
+  // keeps them, to be read through by any number of threads at once; a file
+  // that cannot be mapped is null here and read with positioned reads.
+  struct TMappedFiles {
+    std::shared_ptr<const platform::MappedView> Cells, StaIdx, Statics;
+  };
+  TMappedFiles MapFiles() const;
+
+  // The colour of every cell of the blocks from (blockX, blockY), `blocksAcross`
+  // by `blocksDown` of them, as the detail picture shows the cell at zoom 1
+  // (the highest static above the land, else the land) and made opaque: also
+  // the cells of row 0 and column 0, which the detail picture leaves clear.
+  // Cell (x, y) goes to out[(y - 8 * blockY) * stride + x - 8 * blockX]; blocks
+  // off the map are left as they are. Each block's cells, index entry and
+  // statics are read once. Safe on several threads at once; nothing when the
+  // map is not loaded.
+  void ReadCellColors(const TMappedFiles& files, int32_t blockX, int32_t blockY, int32_t blocksAcross,
+                      int32_t blocksDown, TColor32* out, size_t stride) const;
 
   int32_t MapNumber() const { return FMapNumber; }
   int32_t BlocksWide() const { return FBlocksWide; }

@@ -62,6 +62,7 @@ struct TMapFormServices {
   platform::IRegistry* Registry = nullptr;
   platform::IFolderDialog* Folders = nullptr;
   std::string ProgramFolder;  // where the program itself lies
+  std::string ProgramVersion;  // as the executable's version resource gives it
   // The open and save dialogs; without them places are neither imported nor
   // exported.
   platform::IFileDialogs* Files = nullptr;
@@ -162,6 +163,7 @@ class TMapForm {
   void FillMapChoice();
   void AddMenuCommands();
   void ChooseGameFolder();
+  void ShowAbout();
   void ShowCentre();
   void SendTravelCommand(int32_t x, int32_t y, int32_t z);
   // Raises what the last travel command left to tell the user, if anything.

@@ -3,6 +3,7 @@
 #include "mapdata/MapTable.h"
 #include "platform/Desktop.h"
 #include "platform/FolderDialog.h"
+#include "platform/PathParts.h"
 #include "ui/MapForm.h"
 #include "ui/MenuCommands.h"
 
@@ -21,6 +22,7 @@ void TMapForm::AddMenuCommands() {
   c_.Menu.SetChecked(cmShowPlayer, FShowPlayer);
   c_.Menu.AddCommand(cmFollowPlayer, "Follow player");
   c_.Menu.SetChecked(cmFollowPlayer, FFollowPlayer);
+  c_.Menu.AddCommand(cmAbout, "About Wayfarer...");
 }
 
 void TMapForm::SystemCommand(int command) {
@@ -33,6 +35,7 @@ void TMapForm::SystemCommand(int command) {
     case cmShowPlaces: ToggleShowPlaces(); break;
     case cmShowPlayer: ToggleShowPlayer(); break;
     case cmFollowPlayer: ToggleFollowPlayer(); break;
+    case cmAbout: ShowAbout(); break;
     default: break;
   }
 }
@@ -56,6 +59,17 @@ void TMapForm::ChooseGameFolder() {
   DrawOverview();
   DrawDetail();
   s_.Config->SetInteger("CurrentMap", FMapIndex);
+}
+
+// The folder is the one the places file lies in, which is where the
+// configuration lies too: the one a player backs up or moves.
+void TMapForm::ShowAbout() {
+  s_.Messages->ShowInformation(
+      "About Wayfarer",
+      "Wayfarer " + s_.ProgramVersion +
+          "\nFree software under the MIT licence (LICENSE.txt): use, copy and change it freely; it comes without "
+          "warranty.\n\nYour settings and places are kept in:\n" +
+          std::string(platform::DirectoryPart(s_.LocationsFile)));
 }
 
 }  // namespace wf::ui

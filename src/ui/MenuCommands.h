@@ -12,6 +12,7 @@ enum TMenuCommand : int {
   cmShowPlaces = 4,
   cmShowPlayer = 5,
   cmFollowPlayer = 6,
+  cmAbout = 7,
 };
 
 }  // namespace wf::ui

@@ -18,6 +18,20 @@ using Handle = platform::IClientWindows::Handle;
 constexpr Handle kClient = 0x1234;
 constexpr Handle kThirdDawn = 0x5678;
 
+// The classic client's window, and a configuration with `prefix` as its
+// "commandchar" (none: no such pair), as most cases send to.
+struct ClassicClient {
+  explicit ClassicClient(std::optional<std::string> prefix = ".") {
+    if (prefix) config.AddPair("commandchar", *prefix);
+    windows.Windows["Ultima Online"] = kClient;
+  }
+  TSendResult Send(const std::string& command) { return SendClientCommand(command, config, windows, boxes); }
+
+  TConfig config;
+  FakeClientWindows windows;
+  FakeMessageBoxes boxes;
+};
+
 struct SequenceCase {
   const char* name;
   std::optional<std::string> prefix;  // nothing: no "commandchar" pair at all
@@ -40,42 +54,33 @@ TEST(ClientLink, TypesEnterPrefixCommandEnterIntoTheClientWindow) {
   };
   for (const SequenceCase& c : cases) {
     SCOPED_TRACE(c.name);
-    TConfig config;
-    config.AddPair("CurrentMap", "0");
-    if (c.prefix) config.AddPair("commandchar", *c.prefix);
-    FakeClientWindows windows;
-    windows.Windows["Ultima Online"] = kClient;
-    FakeMessageBoxes boxes;
+    ClassicClient client(c.prefix);
+    client.config.AddPair("CurrentMap", "0");
 
-    const TSendResult result = SendClientCommand(c.command, config, windows, boxes);
+    const TSendResult result = client.Send(c.command);
     EXPECT_EQ(result.Window, kClient);
     EXPECT_EQ(result.Delivery, TDelivery::Delivered);
     EXPECT_EQ(DeliveryProblem(c.command, result), "");
-    EXPECT_EQ(windows.Codes(), c.expected);
-    for (const auto& sent : windows.Sends) {
+    EXPECT_EQ(client.windows.Codes(), c.expected);
+    for (const auto& sent : client.windows.Sends) {
       EXPECT_EQ(sent.Window, kClient);
       EXPECT_EQ(sent.Message, 0x0102u);
       EXPECT_EQ(sent.LParam, 0);
     }
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(client.boxes.boxes.empty());
   }
 }
 
 TEST(ClientLink, PrefixIsLookedUpAgainForEveryCommand) {
-  TConfig config;
-  config.AddPair("commandchar", ".");
-  FakeClientWindows windows;
-  windows.Windows["Ultima Online"] = kClient;
-  FakeMessageBoxes boxes;
+  ClassicClient client;
+  client.Send("GoSelf 1 1 0 0");
+  client.config.ClearPairs();
+  client.config.AddPair("commandchar", "[");
+  client.Send("GoSelf 2 2 0 0");
+  client.config.ClearPairs();
+  client.Send("GoSelf 3 3 0 0");
 
-  SendClientCommand("GoSelf 1 1 0 0", config, windows, boxes);
-  config.ClearPairs();
-  config.AddPair("commandchar", "[");
-  SendClientCommand("GoSelf 2 2 0 0", config, windows, boxes);
-  config.ClearPairs();
-  SendClientCommand("GoSelf 3 3 0 0", config, windows, boxes);
-
-  EXPECT_EQ(windows.Codes(), CodesOf("\r.GoSelf 1 1 0 0\r"
+  EXPECT_EQ(client.windows.Codes(), CodesOf("\r.GoSelf 1 1 0 0\r"
                                      "\r[GoSelf 2 2 0 0\r"
                                      "\rGoSelf 3 3 0 0\r"));
 }
@@ -146,23 +151,19 @@ TEST(ClientLink, AFailedSendEndsTheCommandAndSaysWhy) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TConfig config;
-    config.AddPair("commandchar", ".");
-    FakeClientWindows windows;
-    windows.Windows["Ultima Online"] = kClient;
-    windows.FailAtSend = c.failing;
-    windows.FailWith = c.outcome;
-    FakeMessageBoxes boxes;
+    ClassicClient client;
+    client.windows.FailAtSend = c.failing;
+    client.windows.FailWith = c.outcome;
 
-    const TSendResult result = SendClientCommand("GoSelf 7 8 9 0", config, windows, boxes);
+    const TSendResult result = client.Send("GoSelf 7 8 9 0");
     // The failing character is the last one tried.
-    EXPECT_EQ(windows.Codes(), std::vector<int>(all.begin(), all.begin() + c.failing + 1));
+    EXPECT_EQ(client.windows.Codes(), std::vector<int>(all.begin(), all.begin() + c.failing + 1));
     EXPECT_EQ(result.Delivery, c.delivery);
     EXPECT_EQ(result.MessagesHandled, c.failing);
     EXPECT_EQ(DeliveryProblem("GoSelf 7 8 9 0", result),
               std::string("The command 'GoSelf 7 8 9 0' was not completely delivered to the game "
                           "client: ") + c.reason);
-    EXPECT_TRUE(boxes.boxes.empty()) << "reported by the caller, after its own work";
+    EXPECT_TRUE(client.boxes.boxes.empty()) << "reported by the caller, after its own work";
   }
 }
 
@@ -186,22 +187,18 @@ TEST(ClientLink, TheWholeCommandWaitsForTheClientTwoSecondsAtMost) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TConfig config;
-    config.AddPair("commandchar", ".");
-    FakeClientWindows windows;
-    windows.Windows["Ultima Online"] = kClient;
-    windows.MsPerMessage = c.msPerMessage;
-    FakeMessageBoxes boxes;
-    const uint64_t start = windows.Clock;
+    ClassicClient client;
+    client.windows.MsPerMessage = c.msPerMessage;
+    const uint64_t start = client.windows.Clock;
 
-    const TSendResult result = SendClientCommand("GoSelf 10 20 0 0", config, windows, boxes);
+    const TSendResult result = client.Send("GoSelf 10 20 0 0");
     EXPECT_EQ(result.Delivery, c.delivery);
     EXPECT_EQ(result.MessagesHandled, c.handled);
-    EXPECT_EQ(windows.Sends.size(), c.tried);
-    EXPECT_EQ(windows.Clock - start, c.waited);
+    EXPECT_EQ(client.windows.Sends.size(), c.tried);
+    EXPECT_EQ(client.windows.Clock - start, c.waited);
     // Each send may wait only for what is left of the command's bound.
     uint64_t spent = 0;
-    for (const auto& sent : windows.Sends) {
+    for (const auto& sent : client.windows.Sends) {
       EXPECT_EQ(sent.TimeoutMs, kCommandBoundMs - spent);
       spent += std::min<uint64_t>(c.msPerMessage, sent.TimeoutMs);
     }

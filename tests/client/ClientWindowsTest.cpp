@@ -42,6 +42,14 @@ class ClientWindows : public ::testing::Test {
     ASSERT_EQ(FindWindowA("Ultima Online Third Dawn", nullptr), nullptr);
   }
 
+  // "GoSelf 1 2 3 0" behind ".", and how long sending it kept the sender.
+  std::pair<TSendResult, std::chrono::steady_clock::duration> TimedSend() {
+    config.AddPair("commandchar", ".");
+    const auto start = std::chrono::steady_clock::now();
+    const TSendResult result = SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
+    return {result, std::chrono::steady_clock::now() - start};
+  }
+
   TempDir dir;
   TConfig config;
   platform::Win32ClientWindows windows;
@@ -114,13 +122,9 @@ TEST_F(ClientWindows, AWindowTitledLikeTheClientIsNotTheClient) {
 }
 
 TEST_F(ClientWindows, AHungClientDoesNotFreezeTheSender) {
-  config.AddPair("commandchar", ".");
   RecordingClient client("Ultima Online", dir.File("client.log"), "--hang");
   ASSERT_NE(client.Window(), nullptr);
-
-  auto start = std::chrono::steady_clock::now();
-  const TSendResult result = SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
-  auto waited = std::chrono::steady_clock::now() - start;
+  const auto [result, waited] = TimedSend();
 
   // The command's bound and a generous allowance for a slow machine; without
   // the bound this would not return at all.
@@ -131,15 +135,11 @@ TEST_F(ClientWindows, AHungClientDoesNotFreezeTheSender) {
 }
 
 TEST_F(ClientWindows, AClientThatGoesAwayMidwayEndsTheCommandAtOnce) {
-  config.AddPair("commandchar", ".");
   // Hidden: Wine takes two seconds to destroy a shown window without a window
   // manager, which would count as the client not answering.
   RecordingClient client("Ultima Online", dir.File("client.log"), "--close-after 5 --hidden");
   ASSERT_NE(client.Window(), nullptr);
-
-  auto start = std::chrono::steady_clock::now();
-  const TSendResult result = SendClientCommand("GoSelf 1 2 3 0", config, windows, boxes);
-  auto waited = std::chrono::steady_clock::now() - start;
+  const auto [result, waited] = TimedSend();
 
   // A window that is gone fails the next send at once: no wait for the bound.
   EXPECT_LT(waited, std::chrono::milliseconds(kCommandBoundMs));

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -93,64 +94,6 @@ bool Press(HWND pane, bool right, int x, int y) {
                : Deliver(pane, WM_LBUTTONDOWN, MK_LBUTTON, at) && Deliver(pane, WM_LBUTTONUP, 0, at);
 }
 
-TEST(TravelEndToEnd, PanePressesAndGoTypeTheirCommandsIntoTheClient) {
-  ASSERT_EQ(FindWindowA("Ultima Online", nullptr), nullptr);
-  ASSERT_EQ(FindWindowA("Ultima Online Third Dawn", nullptr), nullptr);
-  TempDir dir;
-  WriteWorld(dir);
-  RecordingClient client("Ultima Online", dir.File("client.log"));
-  ASSERT_NE(client.Window(), nullptr);
-
-  ProgramRun wayfarer(dir.Path().string(), dir.Path().string());
-  HWND window = wayfarer.MapWindow(kPatience / 1000);
-  ASSERT_NE(window, nullptr);
-  HWND overview = ChildAt(window, 8 + 1, 8 + 1);
-  HWND detail = ChildAt(window, 408 + 1, 8 + 1);
-  HWND go = FindWindowExA(window, nullptr, "Button", "Go");
-  ASSERT_NE(overview, nullptr);
-  ASSERT_NE(detail, nullptr);
-  ASSERT_NE(overview, detail);
-  ASSERT_NE(go, nullptr);
-
-  // Map 0 is 16 cells per overview pixel both ways.
-  ASSERT_TRUE(Press(overview, true, 3, 2));    // cell (48, 32), altitude -7
-  ASSERT_TRUE(Press(overview, false, 4, 5));   // centre on (64, 80), altitude 12; sends nothing
-  ASSERT_TRUE(Press(detail, true, 0, 99));     // (0-50)+64, (99-50)+80 at zoom 1, the centre's Z
-  ASSERT_TRUE(Deliver(go, BM_CLICK, 0, 0));    // the centre itself
-
-  EXPECT_TRUE(Close(wayfarer, window));
-  ASSERT_TRUE(client.Close());
-  EXPECT_EQ(Typed(client),
-            "\r.GoSelf 48 32 -7 0\r"
-            "\r.GoSelf 14 129 12 0\r"
-            "\r.GoSelf 64 80 12 0\r");
-}
-
-TEST(TravelEndToEnd, WithoutAClientTheProgramSaysSoAndGoesOn) {
-  ASSERT_EQ(FindWindowA("Ultima Online", nullptr), nullptr);
-  ASSERT_EQ(FindWindowA("Ultima Online Third Dawn", nullptr), nullptr);
-  TempDir dir;
-  WriteWorld(dir);
-  ProgramRun wayfarer(dir.Path().string(), dir.Path().string());
-  HWND window = wayfarer.MapWindow(kPatience / 1000);
-  ASSERT_NE(window, nullptr);
-  HWND detail = ChildAt(window, 408 + 1, 8 + 1);
-  ASSERT_NE(detail, nullptr);
-
-  // Posted: the handler waits in the box until it is closed.
-  PostMessageA(detail, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(50, 50));
-  PostMessageA(detail, WM_RBUTTONUP, 0, MAKELPARAM(50, 50));
-  HWND box = wayfarer.Box("UO Client not started", kPatience / 1000);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)),
-            "The Command 'GoSelf 0 0 0 0' couldn't be sent, please start your UO Client.");
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
-
-  // The program goes on: it answers again and closes as usual.
-  EXPECT_TRUE(Deliver(window, WM_NULL, 0, 0));
-  EXPECT_TRUE(Close(wayfarer, window));
-}
-
 std::string ControlText(HWND control) {
   char text[256] = "";
   DWORD_PTR ignored = 0;
@@ -181,29 +124,98 @@ COLORREF ScreenPixel(HWND window, int x, int y) {
 
 void WritePosition(const std::string& file, const std::string& text) { std::ofstream(file) << text << "\n"; }
 
-TEST(TravelEndToEnd, TheOpenClientGetsTheTextAndEnterAsKeyPairsInFront) {
+// One run of the program on a small world written with `settings`, beside a
+// stand-in client of `clientClass` (none when null) started with
+// `clientArguments`. Use through ASSERT_NO_FATAL_FAILURE(Start(...)).
+class Session {
+ public:
+  void Start(std::vector<std::pair<std::string, std::string>> settings = {{"commandchar", "."}},
+             const char* clientClass = "Ultima Online", const std::string& clientArguments = "",
+             bool withMap2 = false) {
+    if (clientClass == nullptr || std::string(clientClass) == "Ultima Online") {
+      // A client left over from elsewhere would take the characters meant for ours.
+      ASSERT_EQ(FindWindowA("Ultima Online", nullptr), nullptr);
+      ASSERT_EQ(FindWindowA("Ultima Online Third Dawn", nullptr), nullptr);
+    }
+    WriteWorld(dir, std::move(settings), withMap2);
+    if (clientClass) {
+      client.emplace(clientClass, dir.File("client.log"), clientArguments);
+      ASSERT_NE(client->Window(), nullptr);
+    }
+    wayfarer.emplace(dir.Path().string(), dir.Path().string());
+    window = wayfarer->MapWindow(kPatience / 1000);
+    ASSERT_NE(window, nullptr);
+  }
+
+  // The panes by where the window lays them out, and the Go button.
+  HWND Overview() const { return ChildAt(window, 8 + 1, 8 + 1); }
+  HWND Detail() const { return ChildAt(window, 408 + 1, 8 + 1); }
+  HWND Go() const { return FindWindowExA(window, nullptr, "Button", "Go"); }
+
+  // Closes the program, then the client, so that all it received is logged.
+  void Finish() {
+    EXPECT_TRUE(Close(*wayfarer, window));
+    if (client) ASSERT_TRUE(client->Close());
+  }
+
   TempDir dir;
-  WriteWorld(dir, {{"commandchar", "["}, {"commandformat", "go {x} {y} {z}"}});
-  RecordingClient client("SDL_app", dir.File("client.log"), "--sdl --title \"Hero - ClassicUO - 4.1\"");
-  ASSERT_NE(client.Window(), nullptr);
+  std::optional<RecordingClient> client;
+  std::optional<ProgramRun> wayfarer;
+  HWND window = nullptr;
+};
 
-  ProgramRun wayfarer(dir.Path().string(), dir.Path().string());
-  HWND window = wayfarer.MapWindow(kPatience / 1000);
-  ASSERT_NE(window, nullptr);
-  HWND overview = ChildAt(window, 8 + 1, 8 + 1);
-  HWND detail = ChildAt(window, 408 + 1, 8 + 1);
-  HWND go = FindWindowExA(window, nullptr, "Button", "Go");
-  ASSERT_TRUE(overview && detail && go);
+TEST(TravelEndToEnd, PanePressesAndGoTypeTheirCommandsIntoTheClient) {
+  Session s;
+  ASSERT_NO_FATAL_FAILURE(s.Start());
+  ASSERT_TRUE(s.Overview() && s.Detail() && s.Go());
+  ASSERT_NE(s.Overview(), s.Detail());
 
-  ASSERT_TRUE(Press(overview, false, 4, 5));  // centre on (64, 80), altitude 12
-  ASSERT_TRUE(Press(detail, true, 0, 99));
-  EXPECT_EQ(GetForegroundWindow(), client.Window());
-  ASSERT_TRUE(Deliver(go, BM_CLICK, 0, 0));
+  // Map 0 is 16 cells per overview pixel both ways.
+  ASSERT_TRUE(Press(s.Overview(), true, 3, 2));    // cell (48, 32), altitude -7
+  ASSERT_TRUE(Press(s.Overview(), false, 4, 5));   // centre on (64, 80), altitude 12; sends nothing
+  ASSERT_TRUE(Press(s.Detail(), true, 0, 99));     // (0-50)+64, (99-50)+80 at zoom 1, the centre's Z
+  ASSERT_TRUE(Deliver(s.Go(), BM_CLICK, 0, 0));    // the centre itself
 
-  EXPECT_TRUE(Close(wayfarer, window));
-  ASSERT_TRUE(client.Close());
+  s.Finish();
+  EXPECT_EQ(Typed(*s.client),
+            "\r.GoSelf 48 32 -7 0\r"
+            "\r.GoSelf 14 129 12 0\r"
+            "\r.GoSelf 64 80 12 0\r");
+}
+
+TEST(TravelEndToEnd, WithoutAClientTheProgramSaysSoAndGoesOn) {
+  Session s;
+  ASSERT_NO_FATAL_FAILURE(s.Start({{"commandchar", "."}}, nullptr));
+  ASSERT_NE(s.Detail(), nullptr);
+
+  // Posted: the handler waits in the box until it is closed.
+  PostMessageA(s.Detail(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(50, 50));
+  PostMessageA(s.Detail(), WM_RBUTTONUP, 0, MAKELPARAM(50, 50));
+  HWND box = s.wayfarer->Box("UO Client not started", kPatience / 1000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)),
+            "The Command 'GoSelf 0 0 0 0' couldn't be sent, please start your UO Client.");
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+
+  // The program goes on: it answers again and closes as usual.
+  EXPECT_TRUE(Deliver(s.window, WM_NULL, 0, 0));
+  s.Finish();
+}
+
+TEST(TravelEndToEnd, TheOpenClientGetsTheTextAndEnterAsKeyPairsInFront) {
+  Session s;
+  ASSERT_NO_FATAL_FAILURE(s.Start({{"commandchar", "["}, {"commandformat", "go {x} {y} {z}"}}, "SDL_app",
+                                  "--sdl --title \"Hero - ClassicUO - 4.1\""));
+  ASSERT_TRUE(s.Overview() && s.Detail() && s.Go());
+
+  ASSERT_TRUE(Press(s.Overview(), false, 4, 5));  // centre on (64, 80), altitude 12
+  ASSERT_TRUE(Press(s.Detail(), true, 0, 99));
+  EXPECT_EQ(GetForegroundWindow(), s.client->Window());
+  ASSERT_TRUE(Deliver(s.Go(), BM_CLICK, 0, 0));
+
+  s.Finish();
   std::vector<std::string> taken;
-  for (const auto& m : client.Messages())
+  for (const auto& m : s.client->Messages())
     taken.push_back(std::to_string(m.Message) + " " + std::to_string(m.WParam) + " " + std::to_string(m.LParam));
   std::vector<std::string> expected;
   for (const char* text : {"[go 14 129 12", "[go 64 80 12"}) {
@@ -230,33 +242,21 @@ TEST(TravelEndToEnd, ThePresetTemplatesTypeTheirShardsCommands) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.format);
-    TempDir dir;
-    WriteWorld(dir, {{"commandchar", c.prefix}, {"commandformat", c.format}});
-    RecordingClient client("Ultima Online", dir.File("client.log"));
-    ASSERT_NE(client.Window(), nullptr);
-    ProgramRun wayfarer(dir.Path().string(), dir.Path().string());
-    HWND window = wayfarer.MapWindow(kPatience / 1000);
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(Press(ChildAt(window, 8 + 1, 8 + 1), false, 4, 5));
-    ASSERT_TRUE(Deliver(FindWindowExA(window, nullptr, "Button", "Go"), BM_CLICK, 0, 0));
-    EXPECT_TRUE(Close(wayfarer, window));
-    ASSERT_TRUE(client.Close());
-    EXPECT_EQ(Typed(client), c.typed);
+    Session s;
+    ASSERT_NO_FATAL_FAILURE(s.Start({{"commandchar", c.prefix}, {"commandformat", c.format}}));
+    ASSERT_TRUE(Press(s.Overview(), false, 4, 5));
+    ASSERT_TRUE(Deliver(s.Go(), BM_CLICK, 0, 0));
+    s.Finish();
+    EXPECT_EQ(Typed(*s.client), c.typed);
   }
 }
 
 TEST(TravelEndToEnd, TheMarkerShowsWhereThePlayerIsAndMovesWithIt) {
-  TempDir dir;
-  WriteWorld(dir);
-  const std::string position = dir.File("position.txt");
+  Session s;
+  const std::string position = s.dir.File("position.txt");
   WritePosition(position, "64 80");
-  RecordingClient client("Ultima Online", dir.File("client.log"),
-                         "--hidden --assistant \"" + position + "\"");
-  ASSERT_NE(client.Window(), nullptr);
-
-  ProgramRun wayfarer(dir.Path().string(), dir.Path().string());
-  HWND window = wayfarer.MapWindow(kPatience / 1000);
-  ASSERT_NE(window, nullptr);
+  ASSERT_NO_FATAL_FAILURE(s.Start({{"commandchar", "."}}, "Ultima Online", "--hidden --assistant \"" + position + "\""));
+  HWND window = s.window;
   // The screen is read: no other test's window may cover this one.
   SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   const COLORREF red = RGB(255, 0, 0);
@@ -272,29 +272,22 @@ TEST(TravelEndToEnd, TheMarkerShowsWhereThePlayerIsAndMovesWithIt) {
   WritePosition(position, "");  // logged out
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(window, 8 + 10, 8 + 5) == ground; }));
 
-  EXPECT_TRUE(Close(wayfarer, window));
-  ASSERT_TRUE(client.Close());
+  s.Finish();
   int registrations = 0;
-  for (const auto& m : client.Messages()) registrations += m.Message == WM_USER + 200;
+  for (const auto& m : s.client->Messages()) registrations += m.Message == WM_USER + 200;
   EXPECT_EQ(registrations, 1);
 }
 
 TEST(TravelEndToEnd, FollowSwitchesToThePlayersMapAndCentresOnThePlayer) {
-  TempDir dir;
-  WriteWorld(dir, {{"followplayer", "1"}}, true);
-  const std::string position = dir.File("position.txt");
+  Session s;
+  const std::string position = s.dir.File("position.txt");
   WritePosition(position, "64 80 2");
-  RecordingClient client("Ultima Online", dir.File("client.log"),
-                         "--hidden --assistant \"" + position + "\"");
-  ASSERT_NE(client.Window(), nullptr);
-
-  ProgramRun wayfarer(dir.Path().string(), dir.Path().string());
-  HWND window = wayfarer.MapWindow(kPatience / 1000);
-  ASSERT_NE(window, nullptr);
-  HWND eX = ChildAt(window, 400 + 1, 168 + 1);
-  HWND eZ = ChildAt(window, 512 + 1, 168 + 1);
+  ASSERT_NO_FATAL_FAILURE(
+      s.Start({{"followplayer", "1"}}, "Ultima Online", "--hidden --assistant \"" + position + "\"", true));
+  HWND eX = ChildAt(s.window, 400 + 1, 168 + 1);
+  HWND eZ = ChildAt(s.window, 512 + 1, 168 + 1);
   ASSERT_TRUE(eX && eZ);
-  const std::string config = dir.File("configtravel.xml");
+  const std::string config = s.dir.File("configtravel.xml");
   const auto stored = [&] {
     std::ifstream in(config);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -303,8 +296,7 @@ TEST(TravelEndToEnd, FollowSwitchesToThePlayersMapAndCentresOnThePlayer) {
   EXPECT_TRUE(WaitUntil([&] { return ControlText(eX) == "64"; }));
   EXPECT_EQ(ControlText(eZ), "14") << "the altitude on map 2";
 
-  EXPECT_TRUE(Close(wayfarer, window));
-  ASSERT_TRUE(client.Close());
+  s.Finish();
 }
 
 // Started under a resting pointer, the program shows the pointer's tip at

@@ -106,35 +106,47 @@ std::unique_ptr<TBitmap32> TLiteralMap::Detail(uint16_t centerX, uint16_t center
         ReadBlock(b, block);
         lastBlock = b;
       }
-      const TMapCell land = DecodeMapCell(block + 4 + ((y % 8) * 8 + x % 8) * 3);
-      unsigned char entryBytes[StaIdxEntryBytes] = {};
-      staIdx_->ReadAt(static_cast<uint64_t>(b) * StaIdxEntryBytes, entryBytes, sizeof entryBytes);
-      const TStaIdxEntry entry = DecodeStaIdxEntry(entryBytes);
-      TColor32 color = Color(land.Tile);
-      const uint32_t n = entry.Length / 7;
-      const bool usable = entry.Offset >= 0 && entry.Length != 0 && entry.Length != 0xFFFFFFFF &&
-                          n <= MaxStaticsPerBlock &&
-                          static_cast<uint64_t>(entry.Offset) + uint64_t{n} * 7 <= staticsSize;
-      if (usable) {
-        int best = -128;
-        bool chosen = false;
-        uint16_t tile = 0;
-        for (uint32_t k = 0; k < n; ++k) {
-          unsigned char record[StaticItemBytes] = {};
-          statics_->ReadAt(static_cast<uint64_t>(entry.Offset) + uint64_t{k} * 7, record, sizeof record);
-          const TStaticItem item = DecodeStaticItem(record);
-          if (item.Altitude > best && item.X == x % 8 && item.Y == y % 8) {
-            best = item.Altitude;
-            tile = item.Tile;
-            chosen = true;
-          }
-        }
-        if (chosen && best > land.Altitude) color = Color(StaticColorBase + tile);
-      }
-      bitmap->WritePixel(j, i, color);
+      bitmap->WritePixel(j, i, ColorInBlock(block, b, x, y, staticsSize));
     }
   }
   return bitmap;
+}
+
+TColor32 TLiteralMap::CellColor(int32_t x, int32_t y) const {
+  unsigned char block[MapBlockBytes];
+  const int64_t b = (x / 8) * int64_t{blocksHigh_} + y / 8;
+  ReadBlock(b, block);
+  return ColorInBlock(block, b, x, y, statics_->Size());
+}
+
+TColor32 TLiteralMap::ColorInBlock(const unsigned char* block, int64_t b, int32_t x, int32_t y,
+                                   uint64_t staticsSize) const {
+  const TMapCell land = DecodeMapCell(block + 4 + ((y % 8) * 8 + x % 8) * 3);
+  unsigned char entryBytes[StaIdxEntryBytes] = {};
+  staIdx_->ReadAt(static_cast<uint64_t>(b) * StaIdxEntryBytes, entryBytes, sizeof entryBytes);
+  const TStaIdxEntry entry = DecodeStaIdxEntry(entryBytes);
+  TColor32 color = Color(land.Tile);
+  const uint32_t n = entry.Length / 7;
+  const bool usable = entry.Offset >= 0 && entry.Length != 0 && entry.Length != 0xFFFFFFFF &&
+                      n <= MaxStaticsPerBlock &&
+                      static_cast<uint64_t>(entry.Offset) + uint64_t{n} * 7 <= staticsSize;
+  if (usable) {
+    int best = -128;
+    bool chosen = false;
+    uint16_t tile = 0;
+    for (uint32_t k = 0; k < n; ++k) {
+      unsigned char record[StaticItemBytes] = {};
+      statics_->ReadAt(static_cast<uint64_t>(entry.Offset) + uint64_t{k} * 7, record, sizeof record);
+      const TStaticItem item = DecodeStaticItem(record);
+      if (item.Altitude > best && item.X == x % 8 && item.Y == y % 8) {
+        best = item.Altitude;
+        tile = item.Tile;
+        chosen = true;
+      }
+    }
+    if (chosen && best > land.Altitude) color = Color(StaticColorBase + tile);
+  }
+  return color;
 }
 
 }  // namespace wf::testing

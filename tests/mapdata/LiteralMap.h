@@ -34,10 +34,15 @@ class TLiteralMap {
   int32_t Altitude(int32_t x, int32_t y) const;
   std::unique_ptr<TBitmap32> Overview() const;
   std::unique_ptr<TBitmap32> Detail(uint16_t centerX, uint16_t centerY, uint16_t zoom) const;
+  // The colour a detail pixel gives a cell, for any cell of the map (also
+  // those of row 0 and column 0, which the detail picture leaves clear).
+  TColor32 CellColor(int32_t x, int32_t y) const;
 
  private:
   TColor32 Color(int index) const { return colors_[static_cast<size_t>(index)]; }
   void ReadBlock(int64_t block, unsigned char* bytes) const;
+  // The cell's colour with its block `b` read into `block` already.
+  TColor32 ColorInBlock(const unsigned char* block, int64_t b, int32_t x, int32_t y, uint64_t staticsSize) const;
 
   // An open data file: reads deliver fewer bytes, or none, at its end.
   class TSource {

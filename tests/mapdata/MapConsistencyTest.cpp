@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <random>
 #include <sstream>
+#include <thread>
 
 #include "LiteralMap.h"
 #include "TestWorld.h"
@@ -132,9 +134,12 @@ std::string Difference(const TBitmap32* fast, const TBitmap32* plain) {
   return "";
 }
 
-TEST(MapConsistency, RandomDamagedWorldsGiveThePlainReadersPixelsAndAnswers) {
+// Seeds `first` to `last`, each a random world of a random map with random
+// damage; `check` gets the world's map and the plain reader over it.
+using TWorldCheck = std::function<void(TRandom&, const TMapContents&, const TMap&, const TLiteralMap&)>;
+void ForEachDamagedWorld(uint32_t first, uint32_t last, const TWorldCheck& check) {
   const int32_t numbers[] = {0, 2, 3, 4};
-  for (uint32_t seed = 1; seed <= 40; ++seed) {
+  for (uint32_t seed = first; seed <= last && !::testing::Test::HasFatalFailure(); ++seed) {
     TRandom r(seed);
     const int32_t number = numbers[r.Below(4)];
     std::ostringstream log;
@@ -148,6 +153,12 @@ TEST(MapConsistency, RandomDamagedWorldsGiveThePlainReadersPixelsAndAnswers) {
     FakeMessageBoxes boxes;
     TMap map(number, world.Config(), boxes);
     TLiteralMap plain(number, world.Config(), TLiteralMap::TReads::FromCopies);
+    check(r, contents, map, plain);
+  }
+}
+
+TEST(MapConsistency, RandomDamagedWorldsGiveThePlainReadersPixelsAndAnswers) {
+  ForEachDamagedWorld(1, 40, [](TRandom& r, const TMapContents& contents, const TMap& map, const TLiteralMap& plain) {
     ASSERT_TRUE(map.IsLoaded());
     ASSERT_EQ(map.RadarColors(), plain.Colors());
     ASSERT_EQ(Difference(map.GetOverview(), plain.Overview().get()), "");
@@ -171,7 +182,27 @@ TEST(MapConsistency, RandomDamagedWorldsGiveThePlainReadersPixelsAndAnswers) {
       ASSERT_EQ(map.GetLandTile(x, y), plain.LandTile(x, y)) << x << "," << y;
       ASSERT_EQ(map.GetAltitude(x, y), plain.Altitude(x, y)) << x << "," << y;
     }
-  }
+  });
+}
+
+// The colours of whole blocks, also row 0 and column 0 and blocks the files
+// do not reach, read through one mapping by two threads at once.
+TEST(MapConsistency, RandomDamagedWorldsGiveThePlainReadersCellColours) {
+  ForEachDamagedWorld(41, 60, [](TRandom& r, const TMapContents& contents, const TMap& map, const TLiteralMap& plain) {
+    const int32_t across = contents.BlocksWide() + 2, down = 24;
+    const auto blockY =
+        r.Chance(50) ? 0 : static_cast<int32_t>(r.Below(static_cast<uint32_t>(map.BlocksHigh() - down)));
+    const TMap::TMappedFiles files = map.MapFiles();
+    std::vector<TColor32> colors(size_t{8} * across * 8 * down, 0);
+    std::thread other([&] { map.ReadCellColors(files, 0, blockY, across / 2, down, colors.data(), 8 * across); });
+    map.ReadCellColors(files, across / 2, blockY, across - across / 2, down, &colors[size_t{8} * (across / 2)],
+                       8 * across);
+    other.join();
+    for (int32_t y = 0; y < 8 * down; ++y)
+      for (int32_t x = 0; x < 8 * across; ++x)
+        ASSERT_EQ(colors[size_t(y) * 8 * across + x], plain.CellColor(x, 8 * blockY + y) | 0xFF000000)
+            << x << "," << 8 * blockY + y;
+  });
 }
 
 }  // namespace

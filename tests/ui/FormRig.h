@@ -50,6 +50,7 @@ class FormRig {
     services.Registry = registry;
     services.Folders = folders;
     services.ProgramFolder = programFolder;
+    services.ProgramVersion = "2.7.1";
     services.Files = &files;
     form = std::make_unique<TMapForm>(
         TMapFormControls{mapImage, zoomMap, cbTravel, cbChooseMap, eX, eY, eZ, menu}, services);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FormRig.h"
+#include "ui/MenuCommands.h"
 #include "common/IntegerText.h"
 
 namespace wf::ui {
@@ -244,6 +245,25 @@ TEST(MapChoice, AChoiceStoresTheMapAndResetsTheViewButNotTheEditFields) {
     EXPECT_EQ(rig.mapImage.bitmap.Width(), 384);
     EXPECT_TRUE(DetailRedrawn(rig));
   }
+}
+
+TEST(MapFormMenu, AboutNamesProgramVersionLicenceAndFolderAndChangesNothing) {
+  FormRig rig;
+  rig.Start();
+  rig.dir.Write("locations.txt", "Haus=1,2,3 0\r\n");
+  const std::string config = rig.ConfigText();
+  ASSERT_EQ(rig.menu.Only({cmAbout}), (std::vector<std::pair<int, std::string>>{{cmAbout, "About Wayfarer..."}}));
+
+  rig.form->SystemCommand(cmAbout);
+  ASSERT_EQ(rig.informations().size(), 1u);
+  EXPECT_EQ(rig.informations()[0].caption, "About Wayfarer");
+  EXPECT_EQ(rig.informations()[0].text,
+            "Wayfarer 2.7.1\nFree software under the MIT licence (LICENSE.txt): use, copy and change it freely; it "
+            "comes without warranty.\n\nYour settings and places are kept in:\n" +
+                rig.dir.File(""));
+  EXPECT_TRUE(rig.boxes.boxes.empty());
+  EXPECT_EQ(rig.ConfigText(), config);
+  EXPECT_EQ(rig.PlacesText(), "Haus=1,2,3 0\r\n");
 }
 
 }  // namespace

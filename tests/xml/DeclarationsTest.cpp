@@ -9,11 +9,7 @@
 namespace wf {
 namespace {
 
-using testing::Lines;
-using testing::TempDir;
-using testing::Trace;
-using testing::TraceFile;
-using testing::TracedScanner;
+using namespace testing;
 
 TEST(Declarations, ElementAndAttributeDeclarationsGiveDefaultsToTags) {
   EXPECT_EQ(Trace("<!DOCTYPE note [\n"

@@ -11,11 +11,7 @@
 namespace wf {
 namespace {
 
-using testing::Lines;
-using testing::TempDir;
-using testing::Trace;
-using testing::TraceFile;
-using testing::TracedScanner;
+using namespace testing;
 
 std::string WithEntities(const std::string& decls, const std::string& body) {
   return "<!DOCTYPE d [" + decls + "]>" + body;

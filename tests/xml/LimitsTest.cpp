@@ -14,11 +14,7 @@
 namespace wf {
 namespace {
 
-using testing::Lines;
-using testing::TempDir;
-using testing::Trace;
-using testing::TraceFile;
-using testing::TracedScanner;
+using namespace testing;
 
 // Ten entities, each referring ten times to the next; the last one is `leaf`.
 std::string Laughs(const std::string& leaf, bool parameter) {
