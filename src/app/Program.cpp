@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/MapFormBinding.h"
+#include "atlas/AtlasEngine.h"
 #include "config/Config.h"
 #include "mapdata/MapTable.h"
 #include "platform/Files.h"
@@ -11,7 +12,10 @@
 #include "platform/win32/FileDialogs.h"
 #include "platform/win32/GameFolderServices.h"
 #include "platform/win32/SingleInstance.h"
+#include "ui/AtlasForm.h"
 #include "ui/MapForm.h"
+#include "ui/win32/AtlasWindow.h"
+#include "ui/win32/ErrorBox.h"
 #include "ui/win32/InputDialog.h"
 #include "ui/win32/MapWindow.h"
 #include "ui/win32/MessageBoxes.h"
@@ -52,10 +56,22 @@ int RunProgram(int showCommand) {
   ui::TMapForm form(window.FormControls(), std::move(services));
   TMapFormBinding binding(window, form);
 
+  // The atlas's window outlives the engine whose workers tell it of tiles.
+  ui::win32::TAtlasWindow atlasWindow;
+  atlas::TAtlasEngine picture;
+  picture.OnTileReady = [&atlasWindow] { atlasWindow.TileReady(); };
+  ui::TAtlasForm atlasForm(atlasWindow, form, *config, picture);
+  atlasWindow.Bind(&atlasForm);
+  form.AttachAtlas(&atlasForm);
+
   window.Create();
   window.Show(showCommand);
+  ui::win32::Guarded([&] { atlasForm.Start(); });
   const int exitCode = ui::win32::RunMessageLoop(window);
 
+  // The atlas keeps its settings and lets go of the maps before they go.
+  ui::win32::Guarded([&] { atlasForm.Shutdown(); });
+  atlasWindow.Destroy();
   maps.reset();
   config.reset();
   window.Destroy();

@@ -25,6 +25,10 @@ inline constexpr TScale Scales[] = {
 inline constexpr int ScaleCount = static_cast<int>(sizeof(Scales) / sizeof(Scales[0]));
 inline constexpr int OneToOne = 5;
 
+// Division rounding towards minus infinity: scaled pixels left of or above
+// the map have negative numbers.
+constexpr int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
 // What one frame shows: `Width` x `Height` device pixels whose top-left one is
 // scaled pixel (OriginX, OriginY) of scale `Scale` (an index into Scales).
 struct TAtlasFrame {

@@ -2,13 +2,6 @@
 
 namespace wf::atlas {
 
-namespace {
-
-// Division rounding down, so that cells left of 0 land left of pixel 0.
-int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-
-}  // namespace
-
 int64_t ScaledBegin(int scale, int64_t cell) {
   const TScale& s = Scales[scale];
   return s.CellsPerPixel > 1 ? FloorDiv(cell, s.CellsPerPixel) : cell * s.PixelsPerCell;

@@ -36,10 +36,6 @@ struct TTileKeyHash {
   }
 };
 
-// Division rounding towards minus infinity: scaled pixels left of or above
-// the map have negative numbers.
-constexpr int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-
 // The map's width (or height) in pixels of a level: a box cut short by the
 // map's edge is a pixel too.
 constexpr int64_t LevelExtent(int64_t cells, int level) {

@@ -65,6 +65,7 @@ void TMapForm::DrawOverview() {
   pane.DrawAt(0, 0, overview);
   DrawOverviewPlaces();
   DrawPlayerOnOverview();
+  TellAtlas();
 }
 
 void TMapForm::DrawDetail() {
@@ -82,6 +83,13 @@ void TMapForm::DrawDetail() {
   pane.FillArea(kCross, kCross + 1, kCross + 1, kCross + 1 + kArm, kMarkerColor);
   DrawDetailPlaces();
   DrawPlayerOnDetail();
+  TellAtlas();
+}
+
+// Every change of the map in use, the centre or the zoom is drawn, so the
+// atlas hears of each of them here.
+void TMapForm::TellAtlas() {
+  if (FAtlas) FAtlas->MapViewChanged();
 }
 
 }  // namespace wf::ui

@@ -31,6 +31,20 @@ struct TLocation;
 struct TPlacesText;
 class IPlacesStore;
 
+// The atlas as the map window sees it: a window of its own that shows the map
+// in use, outlines the detail view and is opened from the system menu.
+class IAtlasLink {
+ public:
+  virtual ~IAtlasLink() = default;
+  // Opens the atlas, or brings it to the front.
+  virtual void OpenAtlas() = 0;
+  // The map in use, the detail view's centre or its zoom may have changed.
+  virtual void MapViewChanged() = 0;
+  // The maps are about to be made anew: the current ones must not be read
+  // from now on.
+  virtual void MapsReplacing() = 0;
+};
+
 struct TPanePoint {
   int32_t X;
   int32_t Y;
@@ -89,6 +103,9 @@ class TMapForm {
 
   // Navigation and travel.
   void MapImageMouseDown(TMouseButton button, int32_t x, int32_t y);
+  // Centres the detail view on a cell exactly as a left press on the overview
+  // that lands on it does; a cell beyond the map is ignored.
+  void CentreOn(int32_t x, int32_t y);
   void ZoomMapMouseDown(TMouseButton button, int32_t x, int32_t y);
   void btnZoomInClick();
   void btnZoomOutClick();
@@ -142,6 +159,11 @@ class TMapForm {
   // and the map the client says the player is on now.
   void PlayerTimer(platform::IClientWindows::Handle ownWindow);
   void PlayerMapChanged(int32_t map);
+  // Where the client says the player is, while that is on the map in use.
+  std::optional<TPlayerPosition> PlayerOnMapInUse() const;
+
+  // The atlas, which then is offered in the system menu; before FormCreate.
+  void AttachAtlas(IAtlasLink* atlas) { FAtlas = atlas; }
 
   // Window state.
   uint16_t FCenterX = 0;
@@ -165,6 +187,8 @@ class TMapForm {
   void ChooseGameFolder();
   void ShowAbout();
   void ShowCentre();
+  void PressOnCell(TMouseButton button, int32_t mapX, int32_t mapY);
+  void TellAtlas();
   void SendTravelCommand(int32_t x, int32_t y, int32_t z);
   // Raises what the last travel command left to tell the user, if anything.
   void ReportTravelProblem();
@@ -187,7 +211,6 @@ class TMapForm {
   std::string HoverText(int32_t mapX, int32_t mapY, bool onOverview, int32_t x, int32_t y);
 
   void ReadPlayerSettings();
-  std::optional<TPlayerPosition> PlayerOnMapInUse() const;
   std::optional<TPlayerPosition> VisiblePlayer() const;
   std::optional<TPanePoint> PlayerOnOverview();
   std::optional<TPanePoint> PlayerOnDetail() const;
@@ -223,6 +246,7 @@ class TMapForm {
 
   std::string FTravelProblem;
   bool FFormatErrorShown = false;
+  IAtlasLink* FAtlas = nullptr;
 };
 
 }  // namespace wf::ui

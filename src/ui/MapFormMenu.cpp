@@ -22,6 +22,7 @@ void TMapForm::AddMenuCommands() {
   c_.Menu.SetChecked(cmShowPlayer, FShowPlayer);
   c_.Menu.AddCommand(cmFollowPlayer, "Follow player");
   c_.Menu.SetChecked(cmFollowPlayer, FFollowPlayer);
+  if (FAtlas) c_.Menu.AddCommand(cmAtlas, "Atlas");
   c_.Menu.AddCommand(cmAbout, "About Wayfarer...");
 }
 
@@ -35,6 +36,9 @@ void TMapForm::SystemCommand(int command) {
     case cmShowPlaces: ToggleShowPlaces(); break;
     case cmShowPlayer: ToggleShowPlayer(); break;
     case cmFollowPlayer: ToggleFollowPlayer(); break;
+    case cmAtlas:
+      if (FAtlas) FAtlas->OpenAtlas();
+      break;
     case cmAbout: ShowAbout(); break;
     default: break;
   }
@@ -54,6 +58,7 @@ void TMapForm::ChooseGameFolder() {
     return;
   }
   s_.Config->Save();
+  if (FAtlas) FAtlas->MapsReplacing();
   s_.Maps->Rebuild(*s_.Config, *s_.Messages);
   FillMapChoice();
   DrawOverview();

@@ -40,11 +40,15 @@ void TMapForm::ShowCentre() {
 }
 
 void TMapForm::MapImageMouseDown(TMouseButton button, int32_t x, int32_t y) {
+  PressOnCell(button, OverviewToMapX(x), OverviewToMapY(y));
+}
+
+void TMapForm::CentreOn(int32_t x, int32_t y) { PressOnCell(TMouseButton::Left, x, y); }
+
+void TMapForm::PressOnCell(TMouseButton button, int32_t mapX, int32_t mapY) {
   // A press beyond the map is ignored; on a map that is not loaded every press
   // is, its size being 0.
-  const int32_t mapX = OverviewToMapX(x);
   if (mapX < 0 || mapX >= static_cast<int64_t>(ActiveMap().BlocksWide()) * 8) return;
-  const int32_t mapY = OverviewToMapY(y);
   if (mapY < 0 || mapY >= static_cast<int64_t>(ActiveMap().BlocksHigh()) * 8) return;
 
   FTravelProblem.clear();

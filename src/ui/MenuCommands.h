@@ -12,7 +12,8 @@ enum TMenuCommand : int {
   cmShowPlaces = 4,
   cmShowPlayer = 5,
   cmFollowPlayer = 6,
-  cmAbout = 7,
+  cmAtlas = 7,
+  cmAbout = 8,
 };
 
 }  // namespace wf::ui

@@ -1,0 +1,138 @@
+#pragma once
+// The atlas's state and handlers, free of the OS: the map window's map in a
+// window of its own, at nine scales, moved with the mouse and the keys. Its
+// window and the picture engine are reached through interfaces, so tests
+// drive it without a screen.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "atlas/AtlasScale.h"
+#include "atlas/AtlasView.h"
+#include "raster/Bitmap32.h"
+#include "ui/MapForm.h"
+#include "ui/WindowPlacement.h"
+
+namespace wf {
+class TConfig;
+class TMap;
+namespace atlas {
+class IAtlasPicture;
+}
+}  // namespace wf
+
+namespace wf::ui {
+
+struct TDragDistance {
+  int32_t X = 0;  // device pixels the pointer may move either side of a press
+  int32_t Y = 0;  // while it is still a click
+};
+
+// The atlas's window as its logic sees it.
+class IAtlasWindow {
+ public:
+  virtual ~IAtlasWindow() = default;
+  // Makes the window where there is none, placed as `placement` says (none:
+  // where the desktop puts a new window), shows it and brings it to the
+  // front. The window tells its size (Resize) before this returns.
+  virtual void Open(const std::optional<TWindowPlacement>& placement) = 0;
+  virtual bool IsOpen() const = 0;
+  // Where the open window is now.
+  virtual TWindowPlacement Placement() const = 0;
+  // The picture is to be painted again (Paint) soon.
+  virtual void Redraw() = 0;
+  virtual void SetStatusText(const std::string& text) = 0;
+  virtual TDragDistance DragDistance() const = 0;
+};
+
+// What the keys and the View menu ask for.
+enum class TAtlasKey { PanLeft, PanRight, PanUp, PanDown, ZoomIn, ZoomOut, Home };
+
+class TAtlasForm : public IAtlasLink {
+ public:
+  TAtlasForm(IAtlasWindow& window, TMapForm& mapForm, TConfig& config, atlas::IAtlasPicture& picture);
+  TAtlasForm(const TAtlasForm&) = delete;
+  TAtlasForm& operator=(const TAtlasForm&) = delete;
+
+  // At start, once the map window is shown: an atlas open at the last end
+  // opens again.
+  void Start();
+  // The program ends with the map window: what the atlas keeps is written and
+  // the maps are let go, before they are destroyed.
+  void Shutdown();
+
+  // IAtlasLink: the map window's side.
+  void OpenAtlas() override;
+  void MapViewChanged() override;
+  void MapsReplacing() override;
+
+  // The window's side, in device pixels of the picture's area.
+  void Resize(int32_t width, int32_t height);
+  // Fills `pixels` (the frame's Width x Height, rows top to bottom).
+  void Paint(TColor32* pixels);
+  void MouseMove(int32_t x, int32_t y);
+  void MouseLeave();
+  void LeftDown(int32_t x, int32_t y);
+  void LeftUp(int32_t x, int32_t y);
+  // The press ended without a release over the window (another window took
+  // the mouse): no click.
+  void PressLost();
+  // In the desktop's units, 120 a notch; forward and rightward positive.
+  void Wheel(int delta, int32_t x, int32_t y);
+  void HorizontalWheel(int delta);
+  void Key(TAtlasKey key);
+  // The user closes the window; it goes once this returns.
+  void Closing();
+
+  const atlas::TAtlasFrame& Frame() const { return FFrame; }
+  std::string StatusText() const;
+
+ private:
+  struct TPress {
+    int32_t X, Y;
+    atlas::TAtlasFrame Frame;
+    bool Dragging = false;
+  };
+  struct TDetailView {
+    int32_t X, Y, Zoom;
+    bool operator==(const TDetailView&) const = default;
+  };
+
+  enum class TFollow { Same, MadeAnew, OtherMap };
+  // Takes the map window's map in use: the same, the same map made anew from
+  // the files, or another map.
+  TFollow FollowMap();
+  atlas::TMapExtent Extent() const;
+  void SetFrame(const atlas::TAtlasFrame& frame);
+  void ZoomBy(int steps, int32_t x, int32_t y);
+  void Changed();
+  void WriteSettings(bool open);
+  void Store(const char* key, const std::string& value);
+  void DrawDetailArea(TColor32* pixels) const;
+  // The view the settings describe, for the first opening.
+  std::optional<atlas::TAtlasFrame> SavedView() const;
+
+  IAtlasWindow& w_;
+  TMapForm& f_;
+  TConfig& config_;
+  atlas::IAtlasPicture& picture_;
+
+  atlas::TAtlasFrame FFrame;
+  // The frame has the window's size; until then it waits for the window.
+  bool FSized = false;
+  // What the frame shows once it has a size: none to fit the whole map.
+  std::optional<atlas::TAtlasFrame> FWanted;
+  bool FOpenedBefore = false;
+  std::optional<TWindowPlacement> FPlacement;
+  const TMap* FMap = nullptr;  // what the picture shows
+  int32_t FMapNumber = -1;
+  TDetailView FDetail{0, 0, 1};
+  std::optional<TPress> FPress;
+  std::optional<atlas::TCellPoint> FPointer;  // device pixel, while over the picture
+  int FWheelRest = 0;
+  int64_t FSideRest = 0;
+  std::string FStatus;
+};
+
+}  // namespace wf::ui

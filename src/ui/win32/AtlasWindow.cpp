@@ -1,0 +1,342 @@
+#include "ui/win32/AtlasWindow.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "ui/win32/Dpi.h"
+#include "ui/win32/ErrorBox.h"
+#include "ui/win32/Font.h"
+#include "ui/win32/Text.h"
+
+namespace wf::ui::win32 {
+
+namespace {
+
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+
+HMENU CreateViewMenu() {
+  HMENU view = CreatePopupMenu();
+  AppendMenuW(view, MF_STRING, TAtlasWindow::kIdZoomIn, L"Zoom &in\t+");
+  AppendMenuW(view, MF_STRING, TAtlasWindow::kIdZoomOut, L"Zoom &out\t-");
+  AppendMenuW(view, MF_STRING, TAtlasWindow::kIdHome, L"&Home\tHome");
+  HMENU bar = CreateMenu();
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"&View");
+  return bar;
+}
+
+std::optional<TAtlasKey> KeyOf(WPARAM key) {
+  switch (key) {
+    case VK_LEFT: return TAtlasKey::PanLeft;
+    case VK_RIGHT: return TAtlasKey::PanRight;
+    case VK_UP: return TAtlasKey::PanUp;
+    case VK_DOWN: return TAtlasKey::PanDown;
+    case VK_PRIOR: return TAtlasKey::ZoomIn;
+    case VK_NEXT: return TAtlasKey::ZoomOut;
+    case VK_HOME: return TAtlasKey::Home;
+    default: return std::nullopt;
+  }
+}
+
+// "+" and "-" come as characters, so that every keyboard's own keys for them
+// count, the numeric keypad's among them.
+std::optional<TAtlasKey> KeyOfCharacter(WPARAM character) {
+  if (character == L'+') return TAtlasKey::ZoomIn;
+  if (character == L'-') return TAtlasKey::ZoomOut;
+  return std::nullopt;
+}
+
+std::optional<TAtlasKey> KeyOfCommand(UINT id) {
+  switch (id) {
+    case TAtlasWindow::kIdZoomIn: return TAtlasKey::ZoomIn;
+    case TAtlasWindow::kIdZoomOut: return TAtlasKey::ZoomOut;
+    case TAtlasWindow::kIdHome: return TAtlasKey::Home;
+    default: return std::nullopt;
+  }
+}
+
+// A placement whose window would lie on no monitor (one that was unplugged
+// since) is not used: the window opens where new windows do.
+bool OnSomeMonitor(const TWindowPlacement& placement) {
+  const RECT rect{placement.Left, placement.Top, placement.Right, placement.Bottom};
+  return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+}  // namespace
+
+TAtlasWindow::~TAtlasWindow() {
+  form_ = nullptr;
+  DestroyHandle();
+}
+
+void TAtlasWindow::TileReady() noexcept {
+  const HWND window = target_.load();
+  if (!window || tilePosted_.exchange(true)) return;
+  if (!PostMessageW(window, kTileReady, 0, 0)) tilePosted_.store(false);
+}
+
+void TAtlasWindow::Open(const std::optional<TWindowPlacement>& placement) {
+  if (Handle()) {
+    if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+    SetForegroundWindow(Handle());
+    return;
+  }
+  static const bool controlsReady = [] {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+    return InitCommonControlsEx(&controls) != FALSE;
+  }();
+  (void)controlsReady;
+  RegisterWindowClass({.name = kClassName,
+                       .style = 0,  // no CS_DBLCLKS: a double click is two presses
+                       .background = nullptr,
+                       .icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)),
+                       .smallIcon = nullptr});
+  TPerMonitorDpiScope perMonitor;
+  CreateHandle({.className = kClassName,
+                .title = L"Atlas",
+                .style = kStyle,
+                .exStyle = kExStyle,
+                .width = Scaled(kDefaultWidth, dpi_),
+                .height = Scaled(kDefaultHeight, dpi_)});
+  target_.store(Handle());
+  if (placement && OnSomeMonitor(*placement)) {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    wp.showCmd = placement->Maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    wp.rcNormalPosition = {placement->Left, placement->Top, placement->Right, placement->Bottom};
+    SetWindowPlacement(Handle(), &wp);
+  } else {
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+  }
+  UpdateWindow(Handle());
+  SetForegroundWindow(Handle());
+}
+
+TWindowPlacement TAtlasWindow::Placement() const {
+  TPerMonitorDpiScope perMonitor;
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  GetWindowPlacement(Handle(), &wp);
+  const RECT& r = wp.rcNormalPosition;
+  // A minimised window comes back as it was before.
+  const bool maximized = wp.showCmd == SW_SHOWMAXIMIZED ||
+                         (wp.showCmd == SW_SHOWMINIMIZED && (wp.flags & WPF_RESTORETOMAXIMIZED));
+  return {r.left, r.top, r.right, r.bottom, maximized};
+}
+
+void TAtlasWindow::Redraw() {
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TAtlasWindow::SetStatusText(const std::string& text) {
+  if (status_) SetWindowTextW(status_, Widen(text).c_str());
+}
+
+TDragDistance TAtlasWindow::DragDistance() const {
+  return {GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG)};
+}
+
+bool TAtlasWindow::InputAllowed() { return HandlerDepth() <= 1; }
+
+// The status bar first: the menu resizes the window, and the logic then
+// writes the status.
+void TAtlasWindow::CreateContent() {
+  status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                            Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  ApplyDpi(DpiOfWindow(Handle()));
+  SetMenu(Handle(), CreateViewMenu());
+}
+
+// The status bar's text at the window's DPI: the program's control font, scaled.
+void TAtlasWindow::ApplyDpi(UINT dpi) {
+  dpi_ = dpi;
+  LOGFONTW font{};
+  GetObjectW(ControlFont(), sizeof font, &font);
+  font.lfHeight = Scaled(font.lfHeight, dpi);
+  HFONT scaled = CreateFontIndirectW(&font);
+  if (status_) SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(scaled ? scaled : ControlFont()), TRUE);
+  if (statusFont_) DeleteObject(statusFont_);
+  statusFont_ = scaled;
+}
+
+// The status bar at the bottom; the picture above it, one device pixel per
+// pixel of the back buffer.
+void TAtlasWindow::Layout() {
+  if (status_) SendMessageW(status_, WM_SIZE, 0, 0);
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  RECT bar{};
+  if (status_) GetWindowRect(status_, &bar);
+  const int width = client.right;
+  const int height = std::max(0, static_cast<int>(client.bottom - (bar.bottom - bar.top)));
+  if (width <= 0 || height <= 0) return;  // minimised: the picture waits
+  if (width != bufferWidth_ || height != bufferHeight_) {
+    FreeBuffer();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // rows from the top down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    buffer_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+    if (!buffer_) {
+      bits_ = nullptr;
+      return;
+    }
+    bufferWidth_ = width;
+    bufferHeight_ = height;
+  }
+  if (form_) form_->Resize(width, height);
+}
+
+void TAtlasWindow::FreeBuffer() {
+  if (buffer_) DeleteObject(buffer_);
+  buffer_ = nullptr;
+  bits_ = nullptr;
+  bufferWidth_ = bufferHeight_ = 0;
+}
+
+void TAtlasWindow::PaintContent(HDC dc) {
+  if (!buffer_ || !form_) return;
+  GdiFlush();  // the buffer is written directly, not through GDI
+  form_->Paint(static_cast<TColor32*>(bits_));
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(memory, buffer_);
+  BitBlt(dc, 0, 0, bufferWidth_, bufferHeight_, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+}
+
+LRESULT TAtlasWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const int x = GET_X_LPARAM(lParam);
+  const int y = GET_Y_LPARAM(lParam);
+  switch (message) {
+    case WM_CREATE:
+      CreateContent();
+      return 0;
+
+    case WM_SIZE:
+      Layout();
+      return 0;
+
+    case WM_GETMINMAXINFO: {
+      RECT least{0, 0, Scaled(kMinClientWidth, dpi_), Scaled(kMinClientHeight, dpi_)};
+      AdjustForDpi(least, kStyle, true, kExStyle, dpi_);
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      info->ptMinTrackSize = {least.right - least.left, least.bottom - least.top};
+      return 0;
+    }
+
+    case WM_DPICHANGED: {
+      ApplyDpi(HIWORD(wParam));
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+
+    case WM_ERASEBKGND:
+      return 1;  // the picture covers every pixel above the status bar
+
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(Handle(), &ps);
+      PaintContent(dc);
+      EndPaint(Handle(), &ps);
+      return 0;
+    }
+
+    case WM_PRINTCLIENT:
+      PaintContent(reinterpret_cast<HDC>(wParam));
+      return 0;
+
+    case kTileReady:
+      tilePosted_.store(false);
+      Redraw();
+      return 0;
+
+    case WM_MOUSEMOVE:
+      if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+      }
+      if (form_ && InputAllowed()) form_->MouseMove(x, y);
+      return 0;
+
+    case WM_MOUSELEAVE:
+      trackingLeave_ = false;
+      if (form_) form_->MouseLeave();
+      return 0;
+
+    case WM_LBUTTONDOWN:
+      SetFocus(Handle());
+      if (!form_ || !InputAllowed()) return 0;
+      SetCapture(Handle());
+      form_->LeftDown(x, y);
+      return 0;
+
+    case WM_LBUTTONUP:
+      if (GetCapture() != Handle()) return 0;
+      // Before the capture goes: its loss ends a press without a click.
+      if (form_) form_->LeftUp(x, y);
+      ReleaseCapture();
+      return 0;
+
+    case WM_CAPTURECHANGED:
+      if (form_) form_->PressLost();
+      return 0;
+
+    case WM_MOUSEWHEEL: {
+      POINT at{x, y};  // on the screen
+      ScreenToClient(Handle(), &at);
+      if (form_ && InputAllowed()) form_->Wheel(GET_WHEEL_DELTA_WPARAM(wParam), at.x, at.y);
+      return 0;
+    }
+
+    case WM_MOUSEHWHEEL:
+      if (form_ && InputAllowed()) form_->HorizontalWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+      return 0;
+
+    case WM_KEYDOWN:
+      if (const auto key = KeyOf(wParam); key && form_ && InputAllowed()) {
+        form_->Key(*key);
+        return 0;
+      }
+      break;
+
+    case WM_CHAR:
+      if (const auto key = KeyOfCharacter(wParam); key && form_ && InputAllowed()) {
+        form_->Key(*key);
+        return 0;
+      }
+      break;
+
+    case WM_COMMAND:
+      if (const auto key = KeyOfCommand(LOWORD(wParam)); key && lParam == 0 && form_ && InputAllowed()) {
+        form_->Key(*key);
+        return 0;
+      }
+      break;
+
+    case WM_CLOSE:
+      // The window goes even when what it keeps cannot be written.
+      if (form_) Guarded([this] { form_->Closing(); });
+      DestroyHandle();
+      return 0;
+
+    case WM_DESTROY:
+      target_.store(nullptr);
+      status_ = nullptr;
+      FreeBuffer();
+      if (statusFont_) DeleteObject(statusFont_);
+      statusFont_ = nullptr;
+      trackingLeave_ = false;
+      return 0;
+  }
+  return TWindow::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace wf::ui::win32

@@ -1,0 +1,73 @@
+#pragma once
+// The atlas on Windows: a top-level window "Atlas" of its own (with its own
+// taskbar button), a View menu, a status bar, and a back buffer the size of
+// the picture into which the atlas's logic composes each frame. It decides
+// nothing itself: input goes to the logic, pictures come from it.
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "ui/AtlasForm.h"
+#include "ui/win32/Window.h"
+
+namespace wf::ui::win32 {
+
+class TAtlasWindow : public TWindow, public IAtlasWindow {
+ public:
+  static constexpr wchar_t kClassName[] = L"WayfarerAtlasWindow";
+  // At the default DPI; the window's DPI scales them.
+  static constexpr int kMinClientWidth = 320;
+  static constexpr int kMinClientHeight = 200;
+  static constexpr int kDefaultWidth = 960;
+  static constexpr int kDefaultHeight = 680;
+  static constexpr UINT kTileReady = WM_APP + 1;
+  // The View menu's commands.
+  enum : UINT { kIdZoomIn = 1, kIdZoomOut, kIdHome };
+
+  TAtlasWindow() = default;
+  ~TAtlasWindow() override;
+
+  // The logic that gets the window's input and paints its picture.
+  void Bind(TAtlasForm* form) { form_ = form; }
+  // Safe on any thread (the picture engine's workers call it): the picture
+  // is to be composed again. Calls between two paints make one message.
+  void TileReady() noexcept;
+  void Destroy() { DestroyHandle(); }
+
+  void Open(const std::optional<TWindowPlacement>& placement) override;
+  bool IsOpen() const override { return Handle() != nullptr; }
+  TWindowPlacement Placement() const override;
+  void Redraw() override;
+  void SetStatusText(const std::string& text) override;
+  TDragDistance DragDistance() const override;
+
+  HWND StatusBar() const { return status_; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void CreateContent();
+  void ApplyDpi(UINT dpi);
+  void Layout();
+  void PaintContent(HDC dc);
+  void FreeBuffer();
+  // The atlas moves only while no other handler waits in a modal box: one
+  // that is remaking the maps may be under way.
+  static bool InputAllowed();
+
+  TAtlasForm* form_ = nullptr;
+  HWND status_ = nullptr;
+  HFONT statusFont_ = nullptr;
+  UINT dpi_ = 96;
+  HBITMAP buffer_ = nullptr;
+  void* bits_ = nullptr;
+  int bufferWidth_ = 0;
+  int bufferHeight_ = 0;
+  bool trackingLeave_ = false;
+  std::atomic<HWND> target_{nullptr};
+  std::atomic<bool> tilePosted_{false};
+};
+
+}  // namespace wf::ui::win32

@@ -1,0 +1,175 @@
+// wayfarer.exe's atlas as a player opens it from the map window's system menu
+// and finds it again at the next start.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "AppWorld.h"
+#include "ProgramRun.h"
+#include "atlas/AtlasView.h"
+#include "mapdata/Map.h"
+#include "places/Sextant.h"
+#include "ui/MenuCommands.h"
+#include "ui/win32/SystemMenu.h"
+
+namespace wf::testing {
+namespace {
+
+std::string TextOf(HWND window) {
+  char text[512] = "";
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                      &ignored);
+  return text;
+}
+
+std::string Setting(const AppWorld& world, const std::string& key) {
+  const std::string text = world.Dir().Read("configtravel.xml");
+  const std::string start = "key=\"" + key + "\" value=\"";
+  size_t at = text.find(start);
+  if (at == std::string::npos) return "absent";
+  at += start.size();
+  return text.substr(at, text.find('"', at) - at);
+}
+
+RECT WindowRect(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+// The status text the atlas shows with the pointer elsewhere: the middle cell
+// of map 4 fitted into the picture above the status bar.
+atlas::TAtlasFrame FittedFrame(HWND atlasWindow, HWND statusBar) {
+  RECT client{}, bar{};
+  GetClientRect(atlasWindow, &client);
+  GetWindowRect(statusBar, &bar);
+  return atlas::Fitted({1448, 1448}, client.right, client.bottom - (bar.bottom - bar.top));
+}
+
+std::string MiddleStatus(HWND atlasWindow, HWND statusBar) {
+  const atlas::TAtlasFrame frame = FittedFrame(atlasWindow, statusBar);
+  const atlas::TCellPoint cell = atlas::CentreCell(frame);
+  const int32_t x = static_cast<int32_t>(cell.X), y = static_cast<int32_t>(cell.Y);
+  return "X: " + std::to_string(x) + "  Y: " + std::to_string(y) + "  Z: " + std::to_string((x + 2 * y) % 60 - 20) +
+         "  " + places::SextantText(4, x, y).value() + "  " + atlas::Scales[frame.Scale].Text + "  Tokuno";
+}
+
+// The picture of map 4 at 1:k: a pixel is the average of its box's cells on
+// the map, channel by channel, rounded down; each cell has its land's radar
+// colour (the world's statics lie far from where this is used).
+uint32_t BoxColour(const atlas::TAtlasFrame& frame, int64_t x, int64_t y) {
+  const int64_t k = atlas::Scales[frame.Scale].CellsPerPixel;
+  int64_t sum[3] = {}, count = 0;
+  for (int64_t cy = (frame.OriginY + y) * k; cy < (frame.OriginY + y + 1) * k; ++cy)
+    for (int64_t cx = (frame.OriginX + x) * k; cx < (frame.OriginX + x + 1) * k; ++cx) {
+      if (cx < 0 || cy < 0 || cx >= 1448 || cy >= 1448) continue;
+      const TColor32 c = RadarColorToColor32(static_cast<uint16_t>(1 + (cx / 24 + 7 * (cy / 24)) % 900));
+      for (int i = 0; i < 3; ++i) sum[i] += (c >> (16 - 8 * i)) & 0xFF;
+      ++count;
+    }
+  return static_cast<uint32_t>((sum[0] / count) << 16 | (sum[1] / count) << 8 | sum[2] / count);
+}
+
+// What the screen shows of the window's client area, as 0x00RRGGBB.
+std::vector<uint32_t> ScreenPatch(HWND window, int left, int top, int width, int height) {
+  POINT at{left, top};
+  ClientToScreen(window, &at);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // rows from the top down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, dib);
+  BitBlt(memory, 0, 0, width, height, screen, at.x, at.y, SRCCOPY);
+  GdiFlush();
+  std::vector<uint32_t> pixels(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + width * height);
+  for (uint32_t& p : pixels) p &= 0xFFFFFF;
+  SelectObject(memory, old);
+  DeleteObject(dib);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+TEST(AtlasProgramTest, TheSystemMenuOpensTheAtlasWhichNamesTheMiddleCellAndComesBackAtTheNextStart) {
+  AppWorld world;
+  const std::string four = "4";
+  world.WriteConfig(world.Dir().Path().string(), &four);
+  // The pointer out of the way of the windows, so the status names the middle cell.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  RECT placed{};
+  {
+    ProgramRun program(world.Dir().Path().string(), world.Dir().Path().string());
+    HWND map = program.MapWindow();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(Setting(world, "atlas"), "absent");
+    PostMessageA(map, WM_SYSCOMMAND, ui::win32::TSystemMenu::ItemOf(ui::cmAtlas), 0);
+    HWND atlas = program.WaitForWindow("WayfarerAtlasWindow", "Atlas", 60);
+    ASSERT_NE(atlas, nullptr);
+    EXPECT_EQ(GetWindow(atlas, GW_OWNER), nullptr) << "a window of its own, with its own taskbar button";
+    EXPECT_EQ(Setting(world, "atlas"), "1") << "written when it opens";
+    HWND status = FindWindowExA(atlas, nullptr, "msctls_statusbar32", nullptr);
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(TextOf(status), MiddleStatus(atlas, status));
+    // The middle of the picture, once its tiles are there, exactly.
+    const atlas::TAtlasFrame frame = FittedFrame(atlas, status);
+    ASSERT_EQ(atlas::Scales[frame.Scale].PixelsPerCell, 1);
+    const int left = frame.Width / 2 - 8, top = frame.Height / 2 - 8;
+    std::vector<uint32_t> expected;
+    for (int y = top; y < top + 16; ++y)
+      for (int x = left; x < left + 16; ++x) expected.push_back(BoxColour(frame, x, y));
+    std::vector<uint32_t> shown;
+    for (int i = 0; i < 100 && shown != expected; ++i, Sleep(100)) shown = ScreenPatch(atlas, left, top, 16, 16);
+    EXPECT_EQ(shown, expected);
+
+    // Never smaller than its least picture.
+    SetWindowPos(atlas, nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client{};
+    GetClientRect(atlas, &client);
+    EXPECT_GE(client.right, 320);
+    EXPECT_GE(client.bottom, 200);
+    SetWindowPos(atlas, nullptr, 40, 30, 700, 500, SWP_NOZORDER);
+    EXPECT_EQ(TextOf(status), MiddleStatus(atlas, status)) << "the view keeps its middle";
+    placed = WindowRect(atlas);
+
+    // Closing the map window ends the program, the atlas with it.
+    PostMessageA(map, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(60), 0);
+  }
+  EXPECT_EQ(Setting(world, "atlas"), "1");
+  EXPECT_NE(Setting(world, "atlasplacement"), "absent");
+
+  ProgramRun again(world.Dir().Path().string(), world.Dir().Path().string());
+  HWND atlas = again.WaitForWindow("WayfarerAtlasWindow", "Atlas", 60);
+  ASSERT_NE(atlas, nullptr) << "open at the end, open at the start";
+  const RECT now = WindowRect(atlas);
+  EXPECT_EQ(now.left, placed.left);
+  EXPECT_EQ(now.top, placed.top);
+  EXPECT_EQ(now.right, placed.right);
+  EXPECT_EQ(now.bottom, placed.bottom);
+  const std::string view = Setting(world, "atlascenter");
+
+  // Closing the atlas keeps the program.
+  PostMessageA(atlas, WM_CLOSE, 0, 0);
+  for (int i = 0; i < 100 && IsWindow(atlas); ++i) Sleep(50);
+  EXPECT_FALSE(IsWindow(atlas));
+  EXPECT_EQ(again.WaitForExit(0), -1);
+  EXPECT_EQ(Setting(world, "atlas"), "0");
+  EXPECT_EQ(Setting(world, "atlascenter"), view);
+  HWND map = again.MapWindow();
+  ASSERT_NE(map, nullptr);
+  PostMessageA(map, WM_CLOSE, 0, 0);
+  EXPECT_EQ(again.WaitForExit(60), 0);
+}
+
+}  // namespace
+}  // namespace wf::testing
