@@ -17,6 +17,7 @@
 
 #include "BenchWorld.h"
 #include "DemoWorld.h"
+#include "ImportBench.h"
 #include "LiteralMap.h"
 #include "config/Config.h"
 #include "mapdata/Map.h"
@@ -138,8 +139,9 @@ class TRatioReporter : public benchmark::ConsoleReporter {
       }
   }
   // Plain reading over the map (how many times faster the map is), then the
-  // packed form over the plain one through the map (1.00: as fast); in wall
-  // clock time, and in CPU time, which a busy machine disturbs less.
+  // packed form over the plain one through the map (1.00: as fast), then a
+  // file's whole work over reading the file alone (how many times slower); in
+  // wall clock time, and in CPU time, which a busy machine disturbs less.
   void PrintRatios() const {
     for (const auto* table : {&times_, &cpuTimes_}) {
       const char* kind = table == &times_ ? "wall, median of 9, us" : "CPU, median of 9, us";
@@ -151,6 +153,10 @@ class TRatioReporter : public benchmark::ConsoleReporter {
       for (const auto& [name, times] : *table)
         if (auto other = Counterpart(*table, name, "Packed"))
           std::printf("%-28s %14.1f %14.1f %8.2f\n", name.c_str(), Median(times), *other, *other / Median(times));
+      std::printf("\n%-28s %14s %14s %8s\n", kind, "whole work", "file alone", "ratio");
+      for (const auto& [name, times] : *table)
+        if (auto other = Counterpart(*table, name, "ReadAlone"))
+          std::printf("%-28s %14.1f %14.1f %7.1fx\n", name.c_str(), Median(times), *other, Median(times) / *other);
     }
   }
 
@@ -180,6 +186,7 @@ int main(int argc, char** argv) {
   Register("Overview", Overview, OverviewPlain, OverviewPacked, {0, 1});
   Register("ConstructAllMaps", ConstructAllMaps, ConstructAllMapsPlain, ConstructAllMapsPacked, {-1});
   Register("DetailDensestTownOfMap0", Detail, DetailPlain, DetailPacked, {1, 16});
+  wf::bench::RegisterImportCases(Repetitions);
   TRatioReporter reporter;  // plain text, also when written to a file
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.PrintRatios();

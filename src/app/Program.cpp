@@ -33,7 +33,7 @@ int RunProgram(int showCommand) {
   const std::string directory = platform::ExecutableDirectory();
   // A second copy would write the same files; the first one is shown instead.
   platform::Win32SingleInstance instances;
-  if (!platform::StartAsOnlyCopy(instances, directory)) return 0;
+  if (!platform::StartAsOnlyCopy(instances, directory, messages)) return 0;
 
   auto config = std::make_unique<TConfig>();
   config->LoadFromFile(directory + "configtravel.xml");

@@ -1,5 +1,6 @@
 #include "client/CommandFormat.h"
 
+#include <algorithm>
 #include <array>
 
 #include "common/IntegerText.h"
@@ -48,6 +49,14 @@ std::string FacetName(int32_t map) {
 std::string RealmName(int32_t map) {
   const TMapNames* names = NamesOf(map);
   return names ? names->Realm : NumberText(map);
+}
+
+bool HoldsControlCharacter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 ||
+           byte == 0x9D;
+  });
 }
 
 TFormattedCommand FormatCommand(std::string_view format, const TTravelTarget& target) {

@@ -28,6 +28,11 @@ struct TFormattedCommand {
   std::string Error;  // why the template is not usable; empty when it is
 };
 
+// True when the text holds a control character (below 32, 127, or one of the
+// code page's unassigned bytes, which stand for control characters): typed
+// into the client, it would act as a key of its own (Backspace, Escape).
+bool HoldsControlCharacter(std::string_view text);
+
 // Replaces {x}, {y}, {z}, {map}, {facet} and {realm} by the target's values,
 // {{ and }} by single braces, and copies everything else. Any other use of a
 // brace makes the template unusable.

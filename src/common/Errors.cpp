@@ -17,10 +17,19 @@ std::string IoErrorMessage(int code) {
 
 EInOutError::EInOutError(int code) : Exception(IoErrorMessage(code)), code_(code) {}
 
-EFOpenError::EFOpenError(const std::string& fileName) : Exception("Cannot open file " + fileName) {}
+namespace {
+
+std::string WithReason(std::string message, const std::string& reason) {
+  return reason.empty() ? message : message + ": " + reason;
+}
+
+}  // namespace
+
+EFOpenError::EFOpenError(const std::string& fileName, const std::string& reason)
+    : Exception(WithReason("Cannot open file " + fileName, reason)) {}
 
 EFCreateError::EFCreateError(const std::string& fileName, const std::string& reason)
-    : Exception("Cannot create file " + fileName + (reason.empty() ? "" : ": " + reason)) {}
+    : Exception(WithReason("Cannot create file " + fileName, reason)) {}
 
 EListError::EListError(int index)
     : Exception("List index out of bounds (" + std::to_string(index) + ")") {}

@@ -31,10 +31,10 @@ class EInOutError : public Exception {
   int code_;
 };
 
-// "Cannot open file %s".
+// "Cannot open file %s", followed by ": " and the system's reason when there is one.
 class EFOpenError : public Exception {
  public:
-  explicit EFOpenError(const std::string& fileName);
+  explicit EFOpenError(const std::string& fileName, const std::string& reason = std::string());
   const char* KindName() const override { return "EFOpenError"; }
 };
 

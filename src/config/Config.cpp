@@ -64,36 +64,65 @@ int32_t TConfig::GetInteger(std::string_view key) const {
   return pair ? ParseIntegerOrZero(pair->Value) : 0;
 }
 
-void TConfig::SetValue(std::string_view key, std::string value) {
-  if (TPair* pair = MutablePair(key))
-    pair->Value = std::move(value);
-  else
-    AddPair(std::string(key), std::move(value));
+void TConfig::Apply(const TChange& change) {
+  if (!change.Value) {
+    std::erase_if(FPairs, [&](const auto& pair) { return pair->Key == change.Key; });
+    return;
+  }
+  TPair* first = MutablePair(change.Key);
+  if (!first) {
+    AddPair(change.Key, *change.Value);
+    return;
+  }
+  first->Value = *change.Value;
+  if (change.OnlyPair)
+    std::erase_if(FPairs, [&](const auto& pair) { return pair->Key == change.Key && pair.get() != first; });
+}
+
+void TConfig::SetValue(std::string_view key, std::string value, bool onlyPair) {
+  FChanges.push_back({std::string(key), std::move(value), onlyPair});
+  Apply(FChanges.back());
+}
+
+void TConfig::RemoveKey(std::string_view key) {
+  FChanges.push_back({std::string(key), std::nullopt});
+  Apply(FChanges.back());
 }
 
 void TConfig::SetInteger(std::string_view key, int32_t value) { SetString(key, NumberText(value)); }
 
 void TConfig::SetString(std::string_view key, std::string value) {
-  SetValue(key, value);
-  auto change = std::find_if(FChanges.begin(), FChanges.end(),
-                             [&](const auto& c) { return c.first == key; });
-  if (change != FChanges.end())
-    change->second = std::move(value);
-  else
-    FChanges.emplace_back(std::string(key), std::move(value));
-  TakeInOutsideChanges();
-  SaveToFile(FFileName);
+  SetValue(key, std::move(value));
+  Save();
 }
 
-void TConfig::TakeInOutsideChanges() {
-  if (FFileName.empty() || (!FLeftAlone.empty() && FLeftAloneFile == FFileName)) return;
-  std::optional<std::string> now = platform::ReadWholeFile(FFileName, platform::ShareMode::DenyNone);
+void TConfig::Save() {
+  if (TakeInOutsideChanges()) SaveToFile(FFileName);
+}
+
+bool TConfig::TakeInOutsideChanges() {
+  if (FFileName.empty() || (!FLeftAlone.empty() && FLeftAloneFile == FFileName)) return true;
+  std::string failure;
+  std::optional<std::string> now =
+      platform::ReadWholeFile(FFileName, platform::ShareMode::DenyNone, nullptr, UINT64_MAX, &failure);
   // A file deleted meanwhile holds nothing to merge: it is written anew from
   // the pairs held.
-  if (now == FFileBytes || (!now && !platform::FileExists(FFileName))) return;
-  ClearPairs();
-  ReadFile(FFileName);
-  for (const auto& [key, value] : FChanges) SetValue(key, value);
+  if (now == FFileBytes || (!now && !platform::FileExists(FFileName))) return true;
+  TConfig fresh;
+  fresh.TakeFile(now, failure, FFileName);
+  if (!fresh.FLeftAlone.empty()) {
+    // What the file holds now is not known: the pairs held stay, and the
+    // changes wait for a write that can read it.
+    if (FRereadTold) return false;
+    FRereadTold = true;
+    throw Exception("The configuration file " + FFileName + " is not written now, because " + fresh.FLeftAlone +
+                    "; the settings changed are kept and written once the file can be read again");
+  }
+  FRereadTold = false;
+  FPairs = std::move(fresh.FPairs);
+  FFileBytes = std::move(now);
+  for (const TChange& change : FChanges) Apply(change);
+  return true;
 }
 
 std::string TConfig::FileText() const {
@@ -122,6 +151,7 @@ void TConfig::SaveToFile(const std::string& fileName) {
   }
   if (int code = platform::ReplaceFileContents(fileName, text)) throw EInOutError(code);
   FFileBytes = text;
+  FChanges.clear();
 }
 
 }  // namespace wf

@@ -1,11 +1,17 @@
 #pragma once
 // The configuration store: ordered key/value pairs read from configtravel.xml
-// and written back whole, at once, on every SetInteger and SetString.
+// and written back whole, at once.
 //
 // A file is rewritten only when the rewrite keeps every pair it holds. One that
-// could not be read completely and exactly is left as it is for the whole run;
-// the first save that would have written it raises an error saying why, later
-// ones change the pairs in memory only.
+// could not be read completely and exactly at start is left as it is for the
+// whole run; the first save that would have written it raises an error saying
+// why, later ones change the pairs in memory only.
+//
+// Every write takes in what another program changed in the file meanwhile: it
+// reads the file again and applies to it the changes made since the store last
+// read or wrote it, and no older ones. When that read fails (an editor holds
+// the file, a comment is left open), the pairs held stay as they are, the file
+// is not written that time, and the changes wait for the next write.
 
 #include <cstdint>
 #include <memory>
@@ -17,6 +23,7 @@
 namespace wf {
 
 class TXmlScanner;
+class TCustomXmlScanner;
 class TAttrList;
 
 struct TPair {
@@ -35,23 +42,32 @@ class TConfig {
   // Appends the pairs of the file (nothing when it is missing or unreadable)
   // and remembers the name for later saves.
   void LoadFromFile(const std::string& fileName);
-  // Handler of the scanner's empty-element tags: one pair per "config" tag
-  // that carries both "key" and "value".
-  void ConfigEmptyTag(TXmlScanner& sender, const std::string& tagName,
-                      const TAttrList& attributes);
-  // Writes every pair; raises EInOutError when the file cannot be written,
-  // leaving the previous file as it was. A file left alone is not written: the
-  // first time, an Exception tells why.
+  // Writes every pair held, as it stands, and remembers the name for later
+  // saves; raises EInOutError when the file cannot be written, leaving the
+  // previous file as it was. A file left alone is not written: the first
+  // time, an Exception tells why.
   void SaveToFile(const std::string& fileName);
 
-  // Appends a pair at the end, duplicates allowed.
+  // Appends a pair at the end, duplicates allowed; not a change to be saved.
   void AddPair(std::string key, std::string value);
 
   const TPair* FindPair(std::string_view key) const;
   std::string GetValue(std::string_view key) const;
   int32_t GetInteger(std::string_view key) const;
+
+  // Changes held in memory until the next Save: the key's first pair takes
+  // the value (a new pair at the end when there is none), and with
+  // `onlyPair` the key's later pairs go.
+  void SetValue(std::string_view key, std::string value, bool onlyPair = false);
+  // A change that removes every pair of the key.
+  void RemoveKey(std::string_view key);
+  // Writes the changes since the file was last read or written into what the
+  // file holds now. Raises as SaveToFile does, and once, with the reason, when
+  // the file cannot be read again.
+  void Save();
+
+  // One change, saved at once.
   void SetInteger(std::string_view key, int32_t value);
-  // As SetInteger, for a value that is text.
   void SetString(std::string_view key, std::string value);
 
   const std::vector<std::unique_ptr<TPair>>& Pairs() const { return FPairs; }
@@ -64,17 +80,27 @@ class TConfig {
   const std::string& LeftAloneReason() const { return FLeftAlone; }
 
  private:
+  struct TChange {
+    std::string Key;
+    std::optional<std::string> Value;  // none: the key's pairs go
+    bool OnlyPair = false;
+  };
+
   TPair* MutablePair(std::string_view key);
-  void SetValue(std::string_view key, std::string value);
+  void Apply(const TChange& change);
   // Reads the file's pairs and appends them, noting why it must be left alone.
   void ReadFile(const std::string& fileName);
+  // What a read of the file gave: its bytes, or the system's text for the failure.
+  void TakeFile(std::optional<std::string> bytes, const std::string& failure, const std::string& fileName);
   void ReadText(const std::string& text, const std::string& sourceName, bool utf8);
+  void TakeConfigTag(TCustomXmlScanner& sender, const TAttrList& attributes);
   void LeaveAlone(std::string reason, const char* at = nullptr);
   // The line of a position in the document being read; 0 outside it.
   int LineAt(const char* at) const;
-  // Another program changed the file since this store last read or wrote it:
-  // read it again and apply this run's changes to what it holds now.
-  void TakeInOutsideChanges();
+  // Reads the file again when another program changed it since this store
+  // last read or wrote it, and applies the changes since then to what it
+  // holds now; false when it could not be read and must not be written now.
+  bool TakeInOutsideChanges();
   bool ReadsBackExactly(const std::string& text) const;
 
   std::vector<std::unique_ptr<TPair>> FPairs;
@@ -85,8 +111,10 @@ class TConfig {
   std::string FLeftAlone;
   std::string FLeftAloneFile;
   bool FLeftAloneTold = false;
-  // What SetInteger and SetString set during this run, by key, in the order first set.
-  std::vector<std::pair<std::string, std::string>> FChanges;
+  // The changes made since the file was last read or written, in order.
+  std::vector<TChange> FChanges;
+  // The last read of the file during the run failed and the user was told.
+  bool FRereadTold = false;
   // While a document is read: its text is UTF-8 whatever it declares, and
   // where the code page could not hold a converted text.
   bool FUtf8Text = false;
@@ -94,4 +122,3 @@ class TConfig {
 };
 
 }  // namespace wf
-

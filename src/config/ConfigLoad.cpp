@@ -8,6 +8,7 @@
 #include "config/TextEncoding.h"
 #include "platform/Files.h"
 #include "xml/CodePage1252.h"
+#include "xml/TextRules.h"
 #include "xml/XmlScanner.h"
 
 namespace wf {
@@ -56,6 +57,33 @@ bool WellFormedTag(std::string_view raw) {
   }
 }
 
+// An attribute value as written, its entity references expanded, in the code
+// page: its character references become the characters they name, and UTF-8
+// text is decoded. Nothing when one of its characters is not in the code page.
+std::optional<std::string> SettingText(std::string_view expanded, bool utf8) {
+  std::string text;
+  bool held = true;
+  WalkCharRefs(
+      expanded,
+      [&](std::string_view run) {
+        if (!utf8) {
+          text += run;
+        } else if (std::optional<std::string> decoded = Utf8ToCodePage(run)) {
+          text += *decoded;
+        } else {
+          held = false;
+        }
+      },
+      [&](uint32_t number) {
+        if (std::optional<unsigned char> byte = CodePageByte(number))
+          text += static_cast<char>(*byte);
+        else
+          held = false;
+      });
+  if (!held) return std::nullopt;
+  return FoldWhitespace(text, false);
+}
+
 }  // namespace
 
 TConfig::TConfig() : FScanner(std::make_unique<TXmlScanner>()) {}
@@ -64,40 +92,46 @@ TConfig::~TConfig() { ClearPairs(); }
 
 void TConfig::LoadFromFile(const std::string& fileName) {
   FFileName = fileName;
+  FChanges.clear();
   ReadFile(fileName);
 }
 
 void TConfig::ReadFile(const std::string& fileName) {
+  std::string failure;
+  std::optional<std::string> bytes =
+      platform::ReadWholeFile(fileName, platform::ShareMode::DenyNone, nullptr, UINT64_MAX, &failure);
+  TakeFile(std::move(bytes), failure, fileName);
+}
+
+void TConfig::TakeFile(std::optional<std::string> bytes, const std::string& failure, const std::string& fileName) {
   if (FLeftAloneFile != fileName) {
     FLeftAlone.clear();
     FLeftAloneTold = false;
   }
-  int errorCode = 0;
-  std::optional<std::string> bytes =
-      platform::ReadWholeFile(fileName, platform::ShareMode::DenyNone, &errorCode);
   if (!bytes) {
     FFileBytes.reset();
     // A missing file holds nothing to lose; the first save creates it.
     if (platform::FileExists(fileName)) {
       FLeftAloneFile = fileName;
-      LeaveAlone("it could not be read (" + std::string(EInOutError(errorCode).what()) + ")");
+      LeaveAlone("it could not be read (" + failure + ")");
     }
     return;
   }
-  FFileBytes = *bytes;
+  FFileBytes = std::move(bytes);
   FLeftAloneFile = fileName;
-  const TextMark mark = MarkOf(*bytes);
-  if (mark == TextMark::Utf16LE || mark == TextMark::Utf16BE) {
-    std::optional<std::string> text = Utf16ToUtf8(std::string_view(*bytes).substr(MarkLength(mark)),
-                                                  mark == TextMark::Utf16BE);
-    if (!text) {
-      LeaveAlone("it is marked as UTF-16 text but holds bytes that are not");
-      return;
-    }
-    ReadText(*text, fileName, true);
-  } else {
-    ReadText(*bytes, fileName, false);
+  const std::string& file = *FFileBytes;
+  const TextMark mark = MarkOf(file);
+  if (mark == TextMark::None) {
+    ReadText(file, fileName, false);
+    return;
   }
+  // Marked text is read as the text it is, whatever its declaration says.
+  const std::optional<std::string> text = MarkedTextAsUtf8(file, mark);
+  if (!text) {
+    LeaveAlone(NotAsMarkedReason(mark));
+    return;
+  }
+  ReadText(*text, fileName, true);
 }
 
 void TConfig::ReadText(const std::string& text, const std::string& sourceName, bool utf8) {
@@ -127,14 +161,7 @@ void TConfig::ReadText(const std::string& text, const std::string& sourceName, b
   FScanner->OnEmptyTag = [this, checkTag](TCustomXmlScanner& sender, const std::string& tagName,
                                           const TAttrList& attributes) {
     checkTag(sender);
-    if (tagName == "config") {
-      const char* at = sender.Parser->PartStart();
-      if (!attributes.FindByName("key") || !attributes.FindByName("value"))
-        LeaveAlone("a config tag has no key or no value", at);
-      else if (FUnheldAt == at)
-        LeaveAlone("a setting holds a character that the program's code page cannot hold", at);
-    }
-    ConfigEmptyTag(*FScanner, tagName, attributes);
+    if (tagName == "config") TakeConfigTag(sender, attributes);
   };
   FScanner->OnStartTag = [this, checkTag](TCustomXmlScanner& sender, const std::string& tagName,
                                           const TAttrList&) {
@@ -203,12 +230,38 @@ int TConfig::LineAt(const char* at) const {
   return 1 + static_cast<int>(std::count(start, at, '\n'));
 }
 
-void TConfig::ConfigEmptyTag(TXmlScanner&, const std::string& tagName, const TAttrList& attributes) {
-  if (tagName != "config") return;
+void TConfig::TakeConfigTag(TCustomXmlScanner& sender, const TAttrList& attributes) {
+  TXmlParser& parser = *sender.Parser;
+  const char* at = parser.PartStart();
   const TAttr* key = attributes.FindByName("key");
   const TAttr* value = attributes.FindByName("value");
-  if (!key || !value) return;
-  AddPair(key->Value, value->Value);
+  if (!key || !value) {
+    LeaveAlone("a config tag has no key or no value", at);
+    return;
+  }
+  std::string texts[] = {key->Value, value->Value};
+  bool unheld = FUnheldAt == at;
+  // The scanner cuts a character reference to the low byte of its number; the
+  // setting takes the character it names, read again from the tag as written.
+  // Where the document type declares the tag's attributes, its rules made the
+  // values, and the scanner's stand.
+  if (!parser.ElementDecls.FindByName("config")) {
+    TAttrList written;
+    written.ParseAttributes(at + 1 + std::string_view("config").size());
+    const bool utf8 = FUtf8Text || parser.ActiveEncoding == "UTF-8";
+    unheld = false;
+    const char* const names[] = {"key", "value"};
+    for (size_t i = 0; i < std::size(texts); ++i) {
+      const TAttr* raw = written.FindByName(names[i]);
+      std::optional<std::string> held = raw ? SettingText(parser.ExpandEntityRefs(raw->Value), utf8) : std::nullopt;
+      if (held)
+        texts[i] = std::move(*held);
+      else
+        unheld = true;
+    }
+  }
+  if (unheld) LeaveAlone("a setting holds a character that the program's code page cannot hold", at);
+  AddPair(std::move(texts[0]), std::move(texts[1]));
 }
 
 bool TConfig::ReadsBackExactly(const std::string& text) const {

@@ -23,8 +23,6 @@ size_t MarkLength(TextMark mark) {
   return 0;
 }
 
-namespace {
-
 std::optional<unsigned char> CodePageByte(uint32_t code) {
   // As the scanner decodes UTF-8: the five unassigned positions stand for the
   // control characters of their own numbers.
@@ -32,8 +30,6 @@ std::optional<unsigned char> CodePageByte(uint32_t code) {
     if (CodePage1252[b] == code) return static_cast<unsigned char>(b);
   return std::nullopt;
 }
-
-}  // namespace
 
 void AppendUtf8(std::string& out, uint32_t code) {
   if (code < 0x80) {
@@ -100,6 +96,29 @@ std::optional<std::string> Utf16ToUtf8(std::string_view units, bool bigEndian) {
     AppendUtf8(out, code);
   }
   return out;
+}
+
+std::optional<std::string> MarkedTextAsUtf8(std::string_view bytes, TextMark mark) {
+  const std::string_view text = bytes.substr(MarkLength(mark));
+  switch (mark) {
+    case TextMark::Utf16LE:
+    case TextMark::Utf16BE: return Utf16ToUtf8(text, mark == TextMark::Utf16BE);
+    case TextMark::Utf8:
+      for (size_t i = 0; i < text.size();) {
+        uint32_t code = 0;
+        const size_t length = Utf8SequenceAt(text, i, code);
+        if (length == 0) return std::nullopt;
+        i += length;
+      }
+      return std::string(text);
+    case TextMark::None: break;
+  }
+  return std::string(text);
+}
+
+std::string NotAsMarkedReason(TextMark mark) {
+  return std::string("it is marked as ") + (mark == TextMark::Utf8 ? "UTF-8" : "UTF-16") +
+         " text but holds bytes that are not";
 }
 
 std::optional<std::string> Utf8ToCodePage(std::string_view utf8) {

@@ -83,24 +83,8 @@ bool UseGameFolder(const std::string& folder, TConfig& config) {
 
   // Keys that are set keep their place (their first pair; later ones would
   // never be read and go), new ones come at the end; everything else stays.
-  std::vector<std::pair<std::string, std::string>> pairs;
-  std::vector<bool> placed(set.size(), false);
-  for (const auto& pair : config.Pairs()) {
-    if (std::find(removed.begin(), removed.end(), pair->Key) != removed.end()) continue;
-    const auto found = std::find_if(set.begin(), set.end(), [&](const auto& s) { return s.first == pair->Key; });
-    if (found == set.end()) {
-      pairs.emplace_back(pair->Key, pair->Value);
-      continue;
-    }
-    const size_t index = static_cast<size_t>(found - set.begin());
-    if (placed[index]) continue;
-    placed[index] = true;
-    pairs.push_back(*found);
-  }
-  for (size_t i = 0; i < set.size(); ++i)
-    if (!placed[i]) pairs.push_back(set[i]);
-  config.ClearPairs();
-  for (auto& [key, value] : pairs) config.AddPair(key, value);
+  for (const std::string& key : removed) config.RemoveKey(key);
+  for (auto& [key, value] : set) config.SetValue(key, std::move(value), true);
   return true;
 }
 

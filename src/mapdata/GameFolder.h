@@ -23,7 +23,7 @@ std::optional<std::string> FindGameFolder(platform::IRegistry& registry, const s
 // colours, and the three keys of every map whose cell file (either form) and
 // statics files are there; the keys of the other maps are removed. Nothing
 // changes, and false is returned, when the folder is no game folder. The
-// configuration is not saved here.
+// changes are the configuration's to save.
 bool UseGameFolder(const std::string& folder, TConfig& config);
 
 }  // namespace wf

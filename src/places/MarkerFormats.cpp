@@ -5,6 +5,7 @@
 
 #include "common/IntegerText.h"
 #include "places/PlaceText.h"
+#include "places/TextLines.h"
 
 namespace wf::places {
 
@@ -13,20 +14,6 @@ namespace {
 // The marker files' facets count from Felucca, where the maps count from 0;
 // facet 0 stands for the first map as well.
 constexpr int kFacetOfMapZero = 1;
-
-// The lines of a text cut at CR, LF or CR LF.
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
 
 bool IsBlank(std::string_view line) {
   return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
@@ -81,9 +68,13 @@ std::optional<TPlace> MarkerLine(std::string_view line) {
   return place;
 }
 
+// The fields of a line, up to one more than a marker line has: a line of
+// nothing but commas is not cut into millions of them.
 std::vector<std::string_view> Fields(std::string_view line) {
+  constexpr size_t kEnough = 8;
   std::vector<std::string_view> fields;
-  for (size_t at = line.find(','); at != std::string_view::npos; at = line.find(',')) {
+  for (size_t at = line.find(','); at != std::string_view::npos && fields.size() < kEnough;
+       at = line.find(',')) {
     fields.push_back(line.substr(0, at));
     line.remove_prefix(at + 1);
   }
@@ -121,17 +112,15 @@ bool IsPlausibleCell(int64_t x, int64_t y) { return x >= 0 && x <= 0xFFFF && y >
 
 TReadResult ReadMarkerFile(std::string_view text) {
   TReadResult result;
-  const std::vector<std::string_view> lines = Lines(text);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view line = lines[i];
-    if (IsBlank(line)) continue;
+  ForEachLine(text, [&](std::string_view line, int number) {
+    if (IsBlank(line)) return;
     // The format number heads the file.
-    if (i == 0 && Number(line)) continue;
+    if (number == 1 && Number(line)) return;
     if (auto place = MarkerLine(line))
       result.Places.push_back(std::move(*place));
     else
-      result.Refuse(static_cast<int>(i + 1));
-  }
+      result.Refuse(number);
+  });
   return result;
 }
 
@@ -139,14 +128,13 @@ TReadResult ReadMarkerCsv(std::string_view text) {
   TReadResult result;
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
-  const std::vector<std::string_view> lines = Lines(text);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (IsBlank(lines[i])) continue;
-    if (auto place = CsvLine(lines[i]))
+  ForEachLine(text, [&](std::string_view line, int number) {
+    if (IsBlank(line)) return;
+    if (auto place = CsvLine(line))
       result.Places.push_back(std::move(*place));
     else
-      result.Refuse(static_cast<int>(i + 1));
-  }
+      result.Refuse(number);
+  });
   return result;
 }
 

@@ -27,13 +27,18 @@ enum class ShareMode {
   DenyWrite,  // others may read, not write
 };
 
+// The error code of a file longer than a read may take (Windows' own number).
+inline constexpr int kFileTooLarge = 223;
+
 // Reads the whole file. On failure (missing, unreadable, a directory, or
 // longer than `maxSize` bytes, in which case no more than that is read) returns
 // nothing and, when asked, the system error code in the I/O error numbering
-// (2 file not found, 3 invalid name, 4 too many open files, 5 access denied, ...).
+// (2 file not found, 3 invalid name, 4 too many open files, 5 access denied,
+// kFileTooLarge, ...) and the system's own text for the failure.
 std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode share,
                                          int* errorCode = nullptr,
-                                         uint64_t maxSize = UINT64_MAX);
+                                         uint64_t maxSize = UINT64_MAX,
+                                         std::string* reason = nullptr);
 
 // Replaces the file's contents whole, safely: the new contents go to a new file
 // beside it, created under a name no file had (so no link there is followed),

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/Desktop.h"
+
 namespace wf::platform {
 
 std::string SingleInstanceName(std::string_view folder) {
@@ -20,9 +22,17 @@ std::string SingleInstanceName(std::string_view folder) {
   return name;
 }
 
-bool StartAsOnlyCopy(ISingleInstance& instances, const std::string& folder) {
-  if (instances.Claim(SingleInstanceName(folder))) return true;
-  instances.BringRunningCopyToFront(folder);
+bool StartAsOnlyCopy(ISingleInstance& instances, const std::string& folder, IMessageBoxes& messages) {
+  const std::string name = SingleInstanceName(folder);
+  for (uint32_t waited = 0;; waited += kOtherCopyLookMs) {
+    if (instances.Claim(name)) return true;
+    if (instances.BringRunningCopyToFront(folder)) return false;
+    if (waited >= kOtherCopyWaitMs) break;
+    instances.Pause(kOtherCopyLookMs);
+  }
+  messages.ShowError("Wayfarer is still running",
+                     "Another copy of Wayfarer started from " + folder +
+                         " is still running, but shows no window. Start it again once that copy has ended.");
   return false;
 }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "common/IntegerText.h"
+#include "config/TextEncoding.h"
+#include "places/TextLines.h"
 #include "platform/Files.h"
 
 namespace wf::ui {
@@ -41,19 +43,23 @@ TLocationLine ReadLocationLine(std::string_view line) {
   if (comment == 0) return result;
   if (comment != std::string_view::npos) line = line.substr(0, comment);
 
-  std::vector<std::string> parts;
-  SplitString(line, "=", parts);
-  if (parts.size() < 2) return result;
-  result.Place.Name = parts[0];
-
-  std::vector<std::string> coordParts;
-  SplitString(parts[1], " ", coordParts);
-  result.Place.Coords = coordParts[0];
-  if (coordParts.size() > 1) {
-    std::optional<int32_t> map = TryParseInteger(coordParts[1]);
-    if (!map) {
+  // The parts are the ones cutting at every "=" and then at every space would
+  // give, found without cutting the rest of the line.
+  const auto part = [](std::string_view text, char delimiter, size_t index) {
+    for (; index > 0 && text.find(delimiter) != std::string_view::npos; --index)
+      text.remove_prefix(text.find(delimiter) + 1);
+    return index == 0 ? std::optional(text.substr(0, text.find(delimiter))) : std::nullopt;
+  };
+  const std::optional<std::string_view> coordinates = part(line, '=', 1);
+  if (!coordinates) return result;
+  result.Place.Name = *part(line, '=', 0);
+  result.Place.Coords = *part(*coordinates, ' ', 0);
+  if (const std::optional<std::string_view> mapText = part(*coordinates, ' ', 1)) {
+    // A number the map field cannot hold would be written back as another map.
+    std::optional<int32_t> map = TryParseInteger(*mapText);
+    if (!map || *map < 0 || *map > 0xFFFF) {
       result.What = TLocationLine::Kind::Unreadable;
-      result.MapText = coordParts[1];
+      result.MapText = *mapText;
       return result;
     }
     result.Place.MapNo = static_cast<uint16_t>(*map);
@@ -62,17 +68,17 @@ TLocationLine ReadLocationLine(std::string_view line) {
   return result;
 }
 
+EConvertError NotAMapNumber(std::string_view text) {
+  if (!TryParseInteger(text)) return NotAnInteger(text);
+  return EConvertError("'" + std::string(text) +
+                       "' is not a valid map number: a map number is a whole number from 0 to 65535");
+}
+
+std::string_view TextBeforeZero(std::string_view text) { return text.substr(0, text.find('\0')); }
+
 std::vector<std::string> TextLines(std::string_view text) {
-  text = text.substr(0, text.find('\0'));
   std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.emplace_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
+  places::ForEachLine(TextBeforeZero(text), [&](std::string_view line, int) { lines.emplace_back(line); });
   return lines;
 }
 
@@ -92,7 +98,7 @@ std::string LocationsFileText(const TLocationList& places,
   return text;
 }
 
-std::vector<std::string> ParseCommaText(std::string_view text) {
+std::vector<std::string> ParseCommaText(std::string_view text, size_t maxItems) {
   constexpr char kDelimiter = ',';
   constexpr char kQuote = '"';
   // The parse walks a zero-terminated text: a byte 0 ends it.
@@ -105,7 +111,7 @@ std::vector<std::string> ParseCommaText(std::string_view text) {
   std::vector<std::string> items;
   size_t p = 0;
   skipBlanks(p);
-  while (p < text.size()) {
+  while (p < text.size() && items.size() < maxItems) {
     std::string item;
     if (text[p] == kQuote) {
       bool closed = false;
@@ -131,7 +137,7 @@ std::vector<std::string> ParseCommaText(std::string_view text) {
     items.push_back(std::move(item));
     skipBlanks(p);
     if (p < text.size() && text[p] == kDelimiter) {
-      if (p + 1 == text.size()) items.emplace_back();
+      if (p + 1 == text.size() && items.size() < maxItems) items.emplace_back();
       ++p;
       skipBlanks(p);
     }
@@ -190,14 +196,45 @@ void CheckPlaceCoordinates(const std::string& x, const std::string& y, const std
   }
 }
 
+TPlacesText DecodePlacesText(std::string_view bytes) {
+  TPlacesText text;
+  const TextMark mark = MarkOf(bytes);
+  if (mark == TextMark::Utf8) text.MarkLength = MarkLength(mark);
+  if (mark != TextMark::Utf16LE && mark != TextMark::Utf16BE) return text;
+  // The program holds text in the code page, so every line must fit it.
+  const std::optional<std::string> utf8 = MarkedTextAsUtf8(bytes, mark);
+  text.Converted = utf8 ? Utf8ToCodePage(*utf8) : std::nullopt;
+  if (text.Converted) return text;
+  text.Problem = NotAsMarkedReason(mark);
+  if (!utf8) return text;
+  text.Problem = "it holds a character that the program's code page cannot hold";
+  bool found = false;
+  places::ForEachLine(TextBeforeZero(*utf8), [&](std::string_view line, int number) {
+    if (found || Utf8ToCodePage(line)) return;
+    found = true;
+    text.Problem = "line " + NumberText(number) + " holds a character that the program's code page cannot hold";
+  });
+  return text;
+}
+
+std::optional<std::string> ReadPlacesFileBytes(const std::string& path, platform::ShareMode share,
+                                               std::string* reason) {
+  int code = 0;
+  std::optional<std::string> bytes = platform::ReadWholeFile(path, share, &code, kMaxPlacesFileSize, reason);
+  if (!bytes && code == platform::kFileTooLarge && reason)
+    *reason = "it is larger than 16 MiB (" + NumberText(static_cast<int64_t>(kMaxPlacesFileSize)) +
+              " bytes), the most a file of places may hold";
+  return bytes;
+}
+
 namespace {
 
 class FileStore : public IPlacesStore {
  public:
   bool Exists(const std::string& path) override { return platform::FileExists(path); }
-  std::optional<std::string> Read(const std::string& path) override {
+  std::optional<std::string> Read(const std::string& path, std::string* reason) override {
     // Denying writers meanwhile keeps a half-written file from being read.
-    return platform::ReadWholeFile(path, platform::ShareMode::DenyWrite);
+    return ReadPlacesFileBytes(path, platform::ShareMode::DenyWrite, reason);
   }
   int Replace(const std::string& path, std::string_view contents, std::string* reason) override {
     return platform::ReplaceFileContents(path, contents, reason);

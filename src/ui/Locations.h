@@ -3,6 +3,7 @@
 // locations.txt becomes a place, the file's written layout, and the text rules
 // the places panel uses.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "common/Errors.h"
+#include "platform/Files.h"
 
 namespace wf::ui {
 
@@ -47,7 +49,7 @@ struct TLocationLine {
   enum class Kind {
     Skipped,     // empty, a comment, or no "="
     Place,       // `Place` holds it
-    Unreadable,  // its map part is not integer text; `MapText` holds that part
+    Unreadable,  // its map part is no map number; `MapText` holds that part
   };
   Kind What = Kind::Skipped;
   TLocation Place;
@@ -56,8 +58,13 @@ struct TLocationLine {
 
 TLocationLine ReadLocationLine(std::string_view line);
 
+// The error a map part that is no map number raises.
+EConvertError NotAMapNumber(std::string_view text);
+
 // The lines of a text cut at CR, LF or CR LF; a byte 0 ends the text.
 std::vector<std::string> TextLines(std::string_view text);
+// The text before its first byte 0.
+std::string_view TextBeforeZero(std::string_view text);
 // What follows the end that a byte 0 makes, from that byte on; empty without one.
 std::string_view UnreadRest(std::string_view text);
 
@@ -70,7 +77,9 @@ std::string LocationsFileText(const TLocationList& places,
 
 // The comma-delimited parse of a coordinate text: items cut at "," or at
 // characters 1 to 32, double quotes around an item, "" inside for one quote.
-std::vector<std::string> ParseCommaText(std::string_view text);
+// Only the first `maxItems` items are read: a text of millions of commas does
+// not become millions of items for a caller that looks at three.
+std::vector<std::string> ParseCommaText(std::string_view text, size_t maxItems = SIZE_MAX);
 
 // `answer`, or `answer` followed by a counter when the places already hold it.
 // One pass in list order: the answer itself starts the count at 1, and each
@@ -86,14 +95,34 @@ void CheckCoordinateText(const std::string& text);
 // to 65535 and Z from -128 to 127: anything else would travel somewhere else.
 void CheckPlaceCoordinates(const std::string& x, const std::string& y, const std::string& z);
 
+// The most a places file, or a file of places to import, may hold; a larger
+// one is not read at all.
+inline constexpr uint64_t kMaxPlacesFileSize = uint64_t{16} << 20;
+
+// How the bytes of a places file hold its text: UTF-16 text (by its mark) is
+// converted to the code page, a UTF-8 mark is left off, other bytes are the
+// text as they are.
+struct TPlacesText {
+  std::optional<std::string> Converted;  // the text, when it came from UTF-16
+  size_t MarkLength = 0;                 // of the UTF-8 mark left off
+  std::string Problem;                   // why it cannot be read; empty when it can
+  std::string_view Of(std::string_view bytes) const { return Converted ? *Converted : bytes.substr(MarkLength); }
+};
+TPlacesText DecodePlacesText(std::string_view bytes);
+
+// The bytes of a places or marker file; nothing, with the reason, when it
+// cannot be read or is larger than kMaxPlacesFileSize.
+std::optional<std::string> ReadPlacesFileBytes(const std::string& path, platform::ShareMode share,
+                                               std::string* reason);
+
 // Where the places are kept. The program keeps them in the file beside the
 // executable (FilePlacesStore); a test can stand in for it.
 class IPlacesStore {
  public:
   virtual ~IPlacesStore() = default;
   virtual bool Exists(const std::string& path) = 0;
-  // Nothing when the file cannot be read: the player is told which file, not why.
-  virtual std::optional<std::string> Read(const std::string& path) = 0;
+  // Nothing when the file cannot be read, with the reason in `reason`.
+  virtual std::optional<std::string> Read(const std::string& path, std::string* reason) = 0;
   // 0, or the I/O error code and the system's text for the failure in
   // `reason`; the old file stays whole on failure.
   virtual int Replace(const std::string& path, std::string_view contents, std::string* reason) = 0;

@@ -28,6 +28,7 @@ class IFileDialogs;
 namespace wf::ui {
 
 struct TLocation;
+struct TPlacesText;
 class IPlacesStore;
 
 // The atlas as the map window sees it: a window of its own that shows the map
@@ -213,9 +214,9 @@ class TMapForm {
   void WriteLocations();
   void WriteLocationsAfterChange();
   IPlacesStore& Store();
-  // Takes the places file's text as the places held; the first map part that
-  // is not integer text, if any.
-  std::optional<std::string> TakePlacesText(const std::string& bytes);
+  // Takes the places file's text, decoded from its bytes, as the places held;
+  // the first map part that is no map number, if any.
+  std::optional<std::string> TakePlacesText(std::string bytes, const TPlacesText& decoded);
   // When the file has changed since the program last read or wrote it, reads
   // it again in place of the places held; true when it did.
   bool TakeInOutsideChanges();

@@ -57,7 +57,7 @@ void TMapForm::ChooseGameFolder() {
                                "map0.mul). Nothing was changed.");
     return;
   }
-  s_.Config->SaveToFile(s_.Config->FileName());
+  s_.Config->Save();
   if (FAtlas) FAtlas->MapsReplacing();
   s_.Maps->Rebuild(*s_.Config, *s_.Messages);
   FillMapChoice();

@@ -5,9 +5,9 @@
 #include "common/Errors.h"
 #include "common/IntegerText.h"
 #include "config/Config.h"
-#include "config/TextEncoding.h"
 #include "mapdata/Map.h"
 #include "platform/Desktop.h"
+#include "places/TextLines.h"
 #include "ui/Locations.h"
 #include "ui/MapForm.h"
 
@@ -42,64 +42,41 @@ void TMapForm::LoadLocations() {
     FPlacesFile = PlacesFileState::Writable;
     return;
   }
-  std::optional<std::string> text = Store().Read(path);
-  if (!text) {
-    // What the file holds is unknown, so writing it could only lose places.
-    FPlacesFile = PlacesFileState::Unreadable;
-    throw EFOpenError(path);
-  }
-  const std::optional<std::string> unreadableMap = TakePlacesText(*text);
+  // Until its text is taken, what the file holds is unknown, and writing it
+  // could only lose places.
+  FPlacesFile = PlacesFileState::Unreadable;
+  std::string reason;
+  std::optional<std::string> bytes = Store().Read(path, &reason);
+  if (!bytes) throw EFOpenError(path, reason);
+  TPlacesText text = DecodePlacesText(*bytes);
+  if (!text.Problem.empty())
+    throw Exception("The places file " + path + " is not read and not written, because " + text.Problem);
+  const std::optional<std::string> unreadableMap = TakePlacesText(std::move(*bytes), text);
   FPlacesFile = PlacesFileState::Writable;
   FillTravelList();
-  if (unreadableMap) throw NotAnInteger(*unreadableMap);
+  if (unreadableMap) throw NotAMapNumber(*unreadableMap);
 }
 
-std::optional<std::string> TMapForm::TakePlacesText(const std::string& bytes) {
-  std::string text = bytes;
-  const TextMark mark = MarkOf(bytes);
-  if (mark == TextMark::Utf16LE || mark == TextMark::Utf16BE) {
-    // Written again in the code page, so every line must fit it; a file that
-    // does not is the user's alone.
-    const std::optional<std::string> utf8 =
-        Utf16ToUtf8(std::string_view(bytes).substr(MarkLength(mark)), mark == TextMark::Utf16BE);
-    std::optional<std::string> held = utf8 ? Utf8ToCodePage(*utf8) : std::nullopt;
-    if (!held) {
-      FPlacesFile = PlacesFileState::Unreadable;
-      std::string why = "it is marked as UTF-16 text but holds bytes that are not";
-      if (utf8) {
-        why = "it holds a character that the program's code page cannot hold";
-        int line = 0;
-        for (const std::string& l : TextLines(*utf8)) {
-          ++line;
-          if (!Utf8ToCodePage(l)) {
-            why = "line " + NumberText(line) + " holds a character that the program's code page cannot hold";
-            break;
-          }
-        }
-      }
-      throw Exception("The places file " + s_.LocationsFile + " is not read and not written, because " + why);
-    }
-    text = std::move(*held);
-  }
+std::optional<std::string> TMapForm::TakePlacesText(std::string bytes, const TPlacesText& decoded) {
   FLocations.clear();
   FKeptLines.clear();
-  FUtf8Mark = mark == TextMark::Utf8;
-  if (FUtf8Mark) text.erase(0, MarkLength(mark));
-  FPlacesBytes = bytes;
+  FUtf8Mark = decoded.MarkLength > 0;
+  FPlacesBytes = std::move(bytes);
+  const std::string_view text = decoded.Of(*FPlacesBytes);
 
   // A line with a map number the program cannot read is still the player's:
   // it is kept, written back as it was, and reported once everything else is in.
   std::optional<std::string> unreadableMap;
   FUnreadRest = UnreadRest(text);
-  for (const std::string& line : TextLines(text)) {
+  places::ForEachLine(TextBeforeZero(text), [&](std::string_view line, int) {
     TLocationLine read = ReadLocationLine(line);
     if (read.What == TLocationLine::Kind::Place) {
       FLocations.push_back(std::make_unique<TLocation>(std::move(read.Place)));
     } else if (read.What == TLocationLine::Kind::Unreadable) {
-      FKeptLines.push_back(line);
+      FKeptLines.emplace_back(line);
       if (!unreadableMap) unreadableMap = read.MapText;
     }
-  }
+  });
   SortLocations();
   return unreadableMap;
 }
@@ -110,13 +87,17 @@ bool TMapForm::TakeInOutsideChanges() {
   // A file removed meanwhile holds nothing to take in; the places held are
   // written anew rather than lost.
   if (!Store().Exists(path)) return false;
-  std::optional<std::string> now = Store().Read(path);
-  if (!now) {
-    FPlacesFile = PlacesFileState::Unreadable;
-    throw EFOpenError(path);
-  }
+  // A file that cannot be read now (an editor saving it) is tried again at
+  // the next change; the places held stay as they are meanwhile.
+  std::string reason;
+  std::optional<std::string> now = Store().Read(path, &reason);
+  if (!now) throw EFOpenError(path, reason);
   if (now == FPlacesBytes) return false;
-  TakePlacesText(*now);
+  TPlacesText text = DecodePlacesText(*now);
+  if (!text.Problem.empty())
+    throw Exception("The places file " + path + " is not read now and not written, because " + text.Problem +
+                    "; nothing was changed");
+  TakePlacesText(std::move(*now), text);
   return true;
 }
 
@@ -289,7 +270,7 @@ void TMapForm::cbTravelChange() {
   if (index < 0) return;
   const TLocation& place = *FLocations[static_cast<size_t>(index)];
   const uint16_t mapNo = place.MapNo;
-  const std::vector<std::string> items = ParseCommaText(place.Coords);
+  const std::vector<std::string> items = ParseCommaText(place.Coords, 3);
   IEdit* edits[] = {&c_.eX, &c_.eY, &c_.eZ};
   const size_t present = std::min(items.size(), std::size(edits));
   for (size_t i = 0; i < present; ++i) edits[i]->SetText(items[i]);

@@ -100,16 +100,19 @@ void TMapForm::PlayerMapChanged(int32_t map) {
 void TMapForm::PlayerChanged() {
   bool overview = FOverviewPlayerShown || PlayerOnOverview();
   bool detail = FDetailPlayerShown || PlayerOnDetail();
-  if (FFollowPlayer) {
-    if (SwitchToPlayerMap()) overview = true;
-    if (CentreOnPlayer()) detail = true;
-  }
+  const bool switched = FFollowPlayer && SwitchToPlayerMap();
+  if (switched) overview = detail = true;
+  if (FFollowPlayer && CentreOnPlayer()) detail = true;
   if (overview) DrawOverview();
   if (detail) DrawDetail();
   if (FAtlas) FAtlas->PlayerMoved();
+  // Drawn first, then stored, as a map choice is: a failed save leaves the
+  // panes and the map number together.
+  if (switched) s_.Config->SetInteger("CurrentMap", FMapIndex);
 }
 
-// As a map choice of the user's would, without its drawing: the caller draws.
+// As a map choice of the user's would, without its drawing and saving: the
+// caller does both.
 bool TMapForm::SwitchToPlayerMap() {
   const std::optional<int32_t> map = FPlayer->Map();
   if (!FPlayer->Position() || !map || *map == FMapIndex) return false;
@@ -125,7 +128,6 @@ bool TMapForm::SwitchToPlayerMap() {
   FCenterX = 0;
   FCenterY = 0;
   FCenterZ = 0;
-  s_.Config->SetInteger("CurrentMap", FMapIndex);
   return true;
 }
 

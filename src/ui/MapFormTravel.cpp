@@ -9,10 +9,20 @@ namespace wf::ui {
 // The command from the "commandformat" template (the classic "GoSelf" command
 // without one): X, Y, Z and the map in use. A template that cannot be used is
 // reported once and the classic command is sent instead; a command that did
-// not reach the client whole is reported every time. Both are reported once
+// not reach the client whole is reported every time, and so is a prefix or
+// template holding a control character, with which nothing is sent. All are
+// reported once
 // the handler has finished its work, so the view is redrawn as after any other
 // press.
 void TMapForm::SendTravelCommand(int32_t x, int32_t y, int32_t z) {
+  for (const char* key : {"commandchar", "commandformat"}) {
+    if (HoldsControlCharacter(s_.Config->GetValue(key))) {
+      FTravelProblem = std::string("The setting '") + key +
+                       "' in configtravel.xml holds a control character, which the game client would take "
+                       "as a key of its own: no command is sent";
+      return;
+    }
+  }
   const TTravelTarget target{x, y, z, FMapIndex};
   const std::string format = s_.Config->GetValue("commandformat");
   TFormattedCommand formatted = FormatCommand(format.empty() ? kDefaultCommandFormat : format, target);

@@ -39,23 +39,9 @@ std::optional<uint32_t> ReadHexReference(std::string_view digits) {
 std::string ExpandCharRefs(std::string_view S) {
   std::string out;
   out.reserve(S.size());
-  size_t pos = 0;
-  for (;;) {
-    size_t amp = S.find("&#", pos);
-    if (amp == std::string_view::npos) break;
-    size_t semi = S.find(';', amp + 2);
-    if (semi == std::string_view::npos) break;
-    std::string_view d = S.substr(amp + 2, semi - amp - 2);
-    uint32_t number;
-    if (!d.empty() && (d[0] == 'x' || d[0] == 'X'))
-      number = ReadHexReference(d.substr(1)).value_or(0);
-    else
-      number = ReadDecimalReference(d).value_or(32);
-    out.append(S.substr(pos, amp - pos));
-    out += static_cast<char>(number & 0xFF);
-    pos = semi + 1;
-  }
-  out.append(S.substr(pos));
+  WalkCharRefs(
+      S, [&](std::string_view run) { out.append(run); },
+      [&](uint32_t number) { out += static_cast<char>(number & 0xFF); });
   return out;
 }
 

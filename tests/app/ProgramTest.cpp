@@ -10,6 +10,7 @@
 #include "AppWorld.h"
 #include "ChildProcess.h"
 #include "ProgramRun.h"
+#include "platform/SingleInstance.h"
 #include "ui/win32/ModalWatcher.h"
 
 namespace wf::testing {
@@ -68,6 +69,35 @@ TEST(ProgramTest, ASecondCopyFromTheSameFolderBringsTheFirstToTheFrontAndEnds) {
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(first.WaitForExit(60), 0);
   EXPECT_EQ(world.Dir().Read("locations.txt"), kHeader + "Alpha=1,2,3 0\r\n");
+}
+
+// A copy that is closing holds the folder after its window has gone; this
+// process plays it, holding the name a copy claims.
+TEST(ProgramTest, ACopyStartedWhileAnotherHoldsTheFolderWithoutAWindowWaitsForIt) {
+  AppWorld world;
+  const std::string zero = "0";
+  world.WriteConfig(world.Dir().Path().string(), &zero);
+  const std::string name = platform::SingleInstanceName(world.Dir().Path().string());
+  HANDLE closing = CreateMutexA(nullptr, FALSE, name.c_str());
+  ASSERT_NE(closing, nullptr);
+  {
+    ProgramRun program(world.Dir().Path().string(), world.Dir().Path().string());
+    Sleep(3000);
+    EXPECT_EQ(program.WaitForWindow("WayfarerMapWindow", "Map", 0), nullptr) << "started beside the other copy";
+    CloseHandle(closing);  // the other copy has ended
+    HWND window = program.MapWindow();
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(60), 0);
+  }
+  closing = CreateMutexA(nullptr, FALSE, name.c_str());  // and now one that does not end
+  ProgramRun program(world.Dir().Path().string(), world.Dir().Path().string());
+  HWND box = program.Box("Wayfarer is still running");
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(ReadMessageBox(box).text.find("is still running, but shows no window"), std::string::npos);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(program.WaitForExit(60), 0);
+  CloseHandle(closing);
 }
 
 std::string TextOf(HWND window) {

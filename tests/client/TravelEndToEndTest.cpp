@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -296,6 +297,44 @@ TEST(TravelEndToEnd, FollowSwitchesToThePlayersMapAndCentresOnThePlayer) {
   EXPECT_EQ(ControlText(eZ), "14") << "the altitude on map 2";
 
   s.Finish();
+}
+
+// Started under a resting pointer, the program shows the pointer's tip at
+// once, below and right of it, where a quick move down and right lands. The
+// tip takes no input: a right press there travels to the cell beneath.
+TEST(TravelEndToEnd, APressWhereThePointersTipLiesReachesThePaneBeneath) {
+  TempDir dir;
+  WriteWorld(dir);
+  RecordingClient client("Ultima Online", dir.File("client.log"));
+  ASSERT_NE(client.Window(), nullptr);
+  SetCursorPos(300, 220);  // where the overview will appear
+  ProgramRun wayfarer(dir.Path().string(), dir.Path().string());
+  HWND window = wayfarer.MapWindow(kPatience / 1000);
+  ASSERT_NE(window, nullptr);
+  HWND tip = nullptr;
+  for (int i = 0; i < 100 && !(tip && IsWindowVisible(tip)); ++i, Sleep(100))
+    tip = FindWindowA("WayfarerHoverTip", nullptr);
+  ASSERT_TRUE(tip && IsWindowVisible(tip)) << "no tip under the resting pointer";
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    RECT onTip{};
+    GetWindowRect(tip, &onTip);
+    SetCursorPos(onTip.left + 3, onTip.top + 3);
+    Sleep(300);
+    INPUT press[2] = {};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    ASSERT_EQ(SendInput(2, press, sizeof(INPUT)), 2u);
+    const auto commands = [&] {
+      const std::string typed = Typed(client);
+      return std::count(typed.begin(), typed.end(), '\r') / 2;
+    };
+    for (int i = 0; i < 50 && commands() <= round; ++i) Sleep(100);
+    EXPECT_EQ(commands(), round + 1) << Typed(client);
+  }
+  EXPECT_TRUE(Close(wayfarer, window));
+  ASSERT_TRUE(client.Close());
 }
 
 }  // namespace

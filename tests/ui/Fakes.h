@@ -136,8 +136,11 @@ class FakeFileDialogs : public platform::IFileDialogs {
 class FakePlacesStore : public IPlacesStore {
  public:
   bool Exists(const std::string&) override { return contents.has_value() || readError != 0; }
-  std::optional<std::string> Read(const std::string&) override {
-    if (readError) return std::nullopt;
+  std::optional<std::string> Read(const std::string&, std::string* reason) override {
+    if (readError) {
+      *reason = readReason;
+      return std::nullopt;
+    }
     return contents;
   }
   int Replace(const std::string&, std::string_view text, std::string* reason) override {
@@ -152,6 +155,7 @@ class FakePlacesStore : public IPlacesStore {
   }
   std::optional<std::string> contents;
   int readError = 0;
+  std::string readReason;  // the system's text that comes with readError
   int writeError = 0;
   std::string writeReason;  // the system's text that comes with writeError
   int writes = 0;

@@ -210,8 +210,13 @@ TEST(GameFolderCommand, ThePickedFolderBecomesTheMapsWithoutARestart) {
   ASSERT_EQ(g.rig.mapBoxes.boxes.size(), 1u);  // map 0 missing at start, as ever
   EXPECT_FALSE(g.rig.cbChooseMap.visible);
 
+  // Set by hand while the program runs: the folder's keys go into the file as it is now.
+  std::string edited = g.rig.ConfigText();
+  edited.insert(edited.find("</configuration>"), "<config key=\"commandchar\" value=\"[\" />\r\n");
+  g.rig.dir.Write("configtravel.xml", edited);
   g.dialog.answer = game;
   form.SystemCommand(cmGameFolder);
+  EXPECT_EQ(g.rig.config->GetValue("commandchar"), "[");
   ASSERT_EQ(g.dialog.shown.size(), 1u);
   EXPECT_EQ(g.dialog.shown[0], std::make_pair(std::string("Game folder"), game));
   EXPECT_TRUE(g.rig.boxes.boxes.empty());
@@ -223,6 +228,7 @@ TEST(GameFolderCommand, ThePickedFolderBecomesTheMapsWithoutARestart) {
   EXPECT_NE(saved.find("key=\"map\" value=\"" + (std::filesystem::path(game) / "map0LegacyMUL.uop").string()),
             std::string::npos);
   EXPECT_NE(saved.find("key=\"statics5\""), std::string::npos);
+  EXPECT_NE(saved.find("key=\"commandchar\" value=\"[\""), std::string::npos);
 
   // Another folder with map 0 only: the list goes again.
   const std::string old = MakeFolder(g.root, "old", {"radarcol.mul", "map0.mul", "staidx0.mul", "statics0.mul"});

@@ -48,8 +48,12 @@ TEST(LocationsFile, LinesAreReadByTheirRules) {
       {"a=b=c", Kind::Place, "a", "b", 0, ""},
       {"=1,2,3 4", Kind::Place, "", "1,2,3", 4, ""},
       {" Ort =1,2,3 3", Kind::Place, " Ort ", "1,2,3", 3, ""},
-      {"Ort=1,2,3 -1", Kind::Place, "Ort", "1,2,3", 65535, ""},
-      {"Ort=1,2,3 70000", Kind::Place, "Ort", "1,2,3", 4464, ""},
+      {"Ort=1,2,3 65535", Kind::Place, "Ort", "1,2,3", 65535, ""},
+      // A map number the field cannot hold is no map number: written back as
+      // another map, it would send travel there.
+      {"Ort=1,2,3 -1", Kind::Unreadable, "", "", 0, "-1"},
+      {"Ort=1,2,3 65536", Kind::Unreadable, "", "", 0, "65536"},
+      {"Ort=1,2,3 70000", Kind::Unreadable, "", "", 0, "70000"},
       {"Ort=1,2,3 $10", Kind::Place, "Ort", "1,2,3", 16, ""},
       {"Ort=1,2,3 2 rest=of the line", Kind::Place, "Ort", "1,2,3", 2, ""},
       {"Ort=1,2,3 2=x", Kind::Place, "Ort", "1,2,3", 2, ""},

@@ -7,6 +7,7 @@
 
 #include "FormRig.h"
 #include "common/Errors.h"
+#include "ui/MenuCommands.h"
 
 namespace wf::ui {
 namespace {
@@ -136,6 +137,12 @@ TEST(PlacesFiles, ChangesMadeMeanwhileInTheFileAreKeptAndTheUsersChangeAppliedTo
          rig.form->btnDeleteClick();
        },
        kHeader + "Bank=4,4,4 0\r\nHaus=2,2,2 0\r\n", {"Bank", "Haus"}},
+      {"an import", original + "Mine=5,5,5 2\r\n",
+       [](FormRig& rig) {
+         rig.files.opens.push_back(rig.dir.Write("m.csv", "9,9,0,Turm,,white\n"));
+         rig.form->SystemCommand(cmImportPlaces);
+       },
+       original + "Mine=5,5,5 2\r\nTurm=9,9,0 0\r\n", {"Bank", "Haus", "Mine", "Turm"}},
       {"nothing done but closing", original + "Mine=5,5,5 2\r\n", [](FormRig&) {},
        kHeader + "Bank=1,1,1 0\r\nHaus=2,2,2 0\r\nMine=5,5,5 2\r\n", {"Bank", "Haus", "Mine"}},
   };
@@ -154,6 +161,56 @@ TEST(PlacesFiles, ChangesMadeMeanwhileInTheFileAreKeptAndTheUsersChangeAppliedTo
     EXPECT_EQ(store.contents, c.written);
     EXPECT_EQ(rig.Names(), c.listed);
     EXPECT_EQ(rig.cbTravel.items, c.listed);  // the list shown is what was written
+  }
+}
+
+// A file that cannot be read for a moment (an editor saving it) keeps the
+// places held and is tried again at the next change.
+TEST(PlacesFiles, AReadThatFailsDuringTheRunIsToldWithItsReasonAndTheNextChangeTriesAgain) {
+  FakePlacesStore store;
+  store.contents = kHeader + "Bank=1,1,1 0\r\n";
+  FormRig rig;
+  ASSERT_FALSE(StartOver(rig, store));
+  store.contents = kHeader + "Bank=1,1,1 0\r\nMine=5,5,5 2\r\n";
+  store.readError = 32;
+  store.readReason = "The file is being used by another process";
+  rig.input.answers = {"Neu", "Neu"};
+  try {
+    rig.form->btnNeuClick();
+    ADD_FAILURE() << "not told";
+  } catch (const EFOpenError& e) {
+    EXPECT_NE(std::string(e.what()).find(rig.PlacesFile() + ": " + store.readReason), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(rig.Names(), Strings{"Bank"});
+  store.readError = 0;
+  rig.form->btnNeuClick();
+  EXPECT_EQ(store.contents, kHeader + "Bank=1,1,1 0\r\nMine=5,5,5 2\r\nNeu=0,0,0 0\r\n");
+}
+
+TEST(PlacesFiles, FilesLargerThanTheLimitAreRefusedNamingTheFileAndTheLimit) {
+  const std::string atLimit(kMaxPlacesFileSize, '\n');
+  FormRig rig;
+  rig.dir.Write("locations.txt", atLimit + "\n");
+  rig.MakeForm();
+  try {
+    rig.form->FormCreate();
+    ADD_FAILURE() << "not told";
+  } catch (const EFOpenError& e) {
+    EXPECT_NE(std::string(e.what()).find(rig.PlacesFile() + ": it is larger than 16 MiB"), std::string::npos) << e.what();
+  }
+  rig.form->FormDestroy();
+  EXPECT_EQ(rig.PlacesText().size(), atLimit.size() + 1);  // never written
+
+  FormRig importing;
+  importing.dir.Write("locations.txt", atLimit);  // at the limit: read, nothing in it
+  importing.Start();
+  const std::string big = importing.dir.Write("big.map", atLimit + "\n");
+  importing.files.opens.push_back(big);
+  try {
+    importing.form->SystemCommand(cmImportPlaces);
+    ADD_FAILURE() << "not told";
+  } catch (const EFOpenError& e) {
+    EXPECT_NE(std::string(e.what()).find(big + ": it is larger than 16 MiB"), std::string::npos) << e.what();
   }
 }
 

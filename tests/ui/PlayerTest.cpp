@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
 #include "AllocationCounter.h"
 #include "FormRig.h"
 #include "TestWorld.h"
+#include "common/Errors.h"
 #include "mapdata/MapTable.h"
 #include "ui/MenuCommands.h"
 
@@ -274,6 +276,26 @@ TEST(Player, FollowSwitchesToThePlayersMapWhenItIsLoaded) {
       EXPECT_EQ(p.form->FCenterZ, 12);
     }
   }
+}
+
+// A map switch that cannot be stored still leaves the panes showing the map
+// whose number travel sends.
+TEST(Player, FollowDrawsThePlayersMapBeforeStoringIt) {
+  PlayerRig p([](TConfig& config) { config.AddPair("followplayer", "1"); });
+  p.rig.client.Assistant = kAssistant;
+  p.rig.client.SetPlayer(0, 0);
+  p.Tick();
+  std::filesystem::remove(p.rig.ConfigFile());
+  std::filesystem::create_directory(p.rig.ConfigFile());  // nothing can be written there
+  p.rig.client.SetPlayer(64, 80);
+  p.form->PlayerMapChanged(2);
+  EXPECT_THROW(p.Tick(), EInOutError);
+  EXPECT_EQ(p.form->FMapIndex, 2);
+  p.Snapshot();
+  p.form->DrawOverview();
+  p.form->DrawDetail();
+  EXPECT_EQ(Pixels(p.rig.mapImage.bitmap), p.overview);
+  EXPECT_EQ(Pixels(p.rig.zoomMap.bitmap), p.detail);
 }
 
 // The timer fires four times a second for as long as the program runs: while

@@ -148,11 +148,14 @@ TEST(Travel, TheCommandFollowsTheConfiguredTemplate) {
     const char* prefix;
     std::optional<std::string> format;  // nothing: no "commandformat" pair
     std::string typed;
+    const char* refusedKey = nullptr;  // the key the message names when nothing is sent
   };
   const Case cases[] = {
       {"no template", ".", std::nullopt, "\r.GoSelf 1030 970 12 3\r"},
       {"empty template", ".", "", "\r.GoSelf 1030 970 12 3\r"},
       {"POL", ".", "goxyz {x} {y} {z} {realm}", "\r.goxyz 1030 970 12 malas\r"},
+      {"a backspace in the prefix", "\x08", std::nullopt, "", "commandchar"},
+      {"an escape in the template", ".", "go\x1B {x} {y}", "", "commandformat"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -165,7 +168,13 @@ TEST(Travel, TheCommandFollowsTheConfiguredTemplate) {
     form.FCenterX = 1030;
     form.FCenterY = 970;
     form.FCenterZ = 12;
-    form.btnGoClick();
+    try {
+      form.btnGoClick();
+      EXPECT_FALSE(c.refusedKey) << "not refused";
+    } catch (const Exception& e) {
+      EXPECT_TRUE(c.refusedKey && std::string(e.what()).find(std::string("'") + c.refusedKey + "'") != std::string::npos)
+          << e.what();
+    }
     EXPECT_EQ(Typed(rig), c.typed);
     EXPECT_TRUE(rig.boxes.boxes.empty());
   }

@@ -30,6 +30,7 @@ int IoCode(int err) {
     case EISDIR: return 5;
     case ENOSPC:
     case EDQUOT: return 101;
+    case EFBIG: return kFileTooLarge;
     default: return err;
   }
 }
@@ -78,9 +79,10 @@ bool FileExists(const std::string& path) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode, int* errorCode,
-                                         uint64_t maxSize) {
+                                         uint64_t maxSize, std::string* reason) {
   auto fail = [&](int err) -> std::optional<std::string> {
     if (errorCode) *errorCode = IoCode(err);
+    if (reason) *reason = std::generic_category().message(err);
     return std::nullopt;
   };
   if (path.empty()) return fail(ENOENT);

@@ -98,9 +98,10 @@ bool FileExists(const std::string& path) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, ShareMode share,
-                                         int* errorCode, uint64_t maxSize) {
+                                         int* errorCode, uint64_t maxSize, std::string* reason) {
   auto fail = [&](DWORD err) -> std::optional<std::string> {
     if (errorCode) *errorCode = IoCode(err);
+    if (reason) *reason = SystemErrorText(err);
     return std::nullopt;
   };
   if (path.empty()) return fail(ERROR_FILE_NOT_FOUND);

@@ -57,12 +57,15 @@ bool Win32SingleInstance::Claim(const std::string& name) {
   return true;
 }
 
-void Win32SingleInstance::BringRunningCopyToFront(const std::string& folder) {
+bool Win32SingleInstance::BringRunningCopyToFront(const std::string& folder) {
   Search search{SingleInstanceName(folder)};
   EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
-  if (!search.found) return;  // still starting: its window is not there yet
+  if (!search.found) return false;
   if (IsIconic(search.found)) ShowWindow(search.found, SW_RESTORE);
   SetForegroundWindow(search.found);
+  return true;
 }
+
+void Win32SingleInstance::Pause(uint32_t ms) { Sleep(ms); }
 
 }  // namespace wf::platform

@@ -14,7 +14,8 @@ class Win32SingleInstance : public ISingleInstance {
   Win32SingleInstance& operator=(const Win32SingleInstance&) = delete;
 
   bool Claim(const std::string& name) override;
-  void BringRunningCopyToFront(const std::string& folder) override;
+  bool BringRunningCopyToFront(const std::string& folder) override;
+  void Pause(uint32_t ms) override;
 
  private:
   void* mutex_ = nullptr;

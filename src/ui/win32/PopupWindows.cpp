@@ -137,14 +137,22 @@ LRESULT TFindList::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void THoverTip::Create(HWND owner) {
   RegisterWindowClass({.name = kClassName,
                        .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_INFOBK + 1))});
+  // The pointer lands on the tip whenever it moves down and right faster than
+  // the tip follows, and a tip shown under a resting pointer lies there from
+  // the start. A layered window that is also transparent is left out of the
+  // search for the window under the pointer, on Windows and by Wine's server
+  // alike, so moves and presses over it reach the pane beneath; answering
+  // "transparent" to the hit test alone does not do that under Wine.
   CreateHandle({.className = kClassName,
                 .style = WS_POPUP | WS_BORDER,
-                .exStyle = kPopupExStyle | WS_EX_TRANSPARENT,
+                .exStyle = kPopupExStyle | WS_EX_LAYERED | WS_EX_TRANSPARENT,
                 .left = 0,
                 .top = 0,
                 .width = 1,
                 .height = 1,
                 .parent = owner});
+  // A layered window shows nothing until it is given its opacity.
+  SetLayeredWindowAttributes(Handle(), 0, 255, LWA_ALPHA);
 }
 
 void THoverTip::Show(const std::string& text, HWND pane, int x, int y) {
