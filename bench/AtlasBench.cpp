@@ -15,11 +15,14 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <random>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "BenchWorld.h"
 #include "atlas/AtlasEngine.h"
+#include "atlas/AtlasOverlays.h"
 #include "atlas/FrameDrawing.h"
 #include "atlas/TileRender.h"
 #include "mapdata/Map.h"
@@ -106,6 +109,56 @@ void ComposeCached(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(waiting.Engine.Compose(View(scale), waiting.Pixels.data()));
 }
 
+// 2,000 places spread over the view at a scale, with names of 4 to 23
+// letters, and the names' sizes as the window keeps them once measured (6
+// pixels a letter and 15 high in the window's font, outline included).
+struct TPlacesInView : ILabelMeasure {
+  std::vector<TPlaceMark> Places;
+  std::unordered_map<std::string, TLabelSize> Sizes;
+  explicit TPlacesInView(const TAtlasFrame& frame) {
+    std::mt19937 random(2000);
+    const TCellPoint first = CellAt(frame, 0, 0), last = CellAt(frame, frame.Width - 1, frame.Height - 1);
+    for (int i = 0; i < 2000; ++i) {
+      std::string name(4 + random() % 20, 'a');
+      for (char& letter : name) letter = static_cast<char>('a' + random() % 26);
+      Places.push_back({static_cast<int32_t>(first.X + random() % (last.X - first.X + 1)),
+                        static_cast<int32_t>(first.Y + random() % (last.Y - first.Y + 1)), name});
+      Sizes[name] = {static_cast<int32_t>(6 * name.size() + 2), 15};
+    }
+  }
+  TLabelSize LabelSize(const std::string& text) override { return Sizes.at(text); }
+};
+
+// The cached frame composed and every overlay drawn over it: the grid, the
+// detail area, 2,000 places with their names' layout, a ruler across the
+// view, the pin and the player, the pointer on a place. The names' letters
+// are written by the window with GDI afterwards and are not in it.
+void ComposeWithOverlays(benchmark::State& state) {
+  const auto scale = static_cast<int>(state.range(0));
+  const TAtlasFrame frame = View(scale);
+  TWaitingEngine waiting;
+  waiting.CompleteFrame(frame);
+  TPlacesInView places(frame);
+  const TCellPoint centre = CentreCell(frame), corner = CellAt(frame, 40, 40);
+  TOverlays overlays;
+  overlays.Grid = true;
+  overlays.DetailCells = TFrameRect{centre.X - 50, centre.Y - 50, centre.X + 50, centre.Y + 50};
+  overlays.Player = TCellPoint{centre.X + 3, centre.Y + 3};
+  overlays.Pin = TCellPoint{centre.X - 3, centre.Y - 3};
+  overlays.RulerFrom = corner;
+  overlays.RulerTo = CellAt(frame, frame.Width - 40, frame.Height - 40);
+  overlays.Pointer = CellOnFrame(frame, places.Places[0].X, places.Places[0].Y);
+  const TMapExtent map{int64_t{World().Map.BlocksWide()} * 8, int64_t{World().Map.BlocksHigh()} * 8};
+  size_t names = 0;
+  for (auto _ : state) {
+    waiting.Engine.Compose(frame, waiting.Pixels.data());
+    names = DrawOverlays({waiting.Pixels.data(), frame.Width, frame.Height}, frame, map, places.Places, overlays,
+                         places)
+                .size();
+  }
+  state.counters["names"] = static_cast<double>(names);
+}
+
 // The view at 1:1 moved over the whole map a view's width or height at a time,
 // each frame completed: the map has far more tiles than the cache holds, so
 // this is where the memory's bound is met.
@@ -139,6 +192,10 @@ void ViewTilesOneMapping(benchmark::State& state) { ViewTiles(state, false); }
 void ViewTilesMappingPerTile(benchmark::State& state) { ViewTiles(state, true); }
 
 constexpr int Repetitions = 9;
+// The overlays are measured beside composing alone (ComposeCached) at these
+// scales: the grid every 64 cells with the pointed name only, every 64 with
+// all names, and every 8 with all names.
+constexpr int kOverlayScales[] = {3, OneToOne, OneToOne + 1};
 
 // Every case once, then every case again, and so on: on a shared machine the
 // load drifts, and a case measured all at once would see another load than
@@ -151,6 +208,9 @@ void RegisterAll() {
           ->Arg(scale)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->MinTime(0.3);
     for (int scale = 0; scale < ScaleCount; ++scale)
       benchmark::RegisterBenchmark("ComposeCached", ComposeCached)
+          ->Arg(scale)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->MinTime(0.1);
+    for (const int scale : kOverlayScales)
+      benchmark::RegisterBenchmark("ComposeWithOverlays", ComposeWithOverlays)
           ->Arg(scale)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->MinTime(0.1);
     benchmark::RegisterBenchmark("PanWholeMap", PanWholeMap)
         ->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(1);
@@ -191,6 +251,16 @@ class TSummaryReporter : public benchmark::ConsoleReporter {
         std::printf("%-24s %10.2f %8s %10.2f %8s %8s\n", name.c_str(), ms, Ratio(t, ms).c_str(), cpu,
                     Ratio(cpuT, cpu).c_str(), goal);
       }
+    std::printf("\n%-24s %10s %10s %8s %10s %10s %8s %8s\n", "overlays, median, ms", "compose", "+overlays",
+                "ratio", "CPU", "+overlays", "ratio", "goal");
+    for (const int scale : kOverlayScales) {
+      const std::string plain = "ComposeCached/" + std::to_string(scale);
+      const std::string drawn = "ComposeWithOverlays/" + std::to_string(scale);
+      const double ms = Median(Times(times_, plain)), with = Median(Times(times_, drawn));
+      const double cpu = Median(Times(cpuTimes_, plain)), cpuWith = Median(Times(cpuTimes_, drawn));
+      std::printf("%-24s %10.2f %10.2f %8.2f %10.2f %10.2f %8.2f %8s\n", Scales[scale].Text, ms, with, with / ms, cpu,
+                  cpuWith, cpuWith / cpu, "2");
+    }
     for (const char* name : {"PanWholeMap", "ViewTilesOneMapping", "ViewTilesMappingPerTile"})
       std::printf("%-24s %10.2f %8s %10.2f\n", name, Median(Times(times_, name)), "",
                   Median(Times(cpuTimes_, name)));

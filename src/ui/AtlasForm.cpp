@@ -2,15 +2,22 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "atlas/AtlasPicture.h"
-#include "atlas/OverlayDrawing.h"
+#include "atlas/FollowPlayer.h"
+#include "atlas/Ruler.h"
 #include "client/CommandFormat.h"
+#include "common/Errors.h"
 #include "common/IntegerText.h"
 #include "config/Config.h"
 #include "mapdata/Map.h"
+#include "places/GoToQuery.h"
+#include "places/PlaceNames.h"
 #include "places/Sextant.h"
+#include "ui/Locations.h"
+#include "ui/PlaceCell.h"
 
 namespace wf::ui {
 
@@ -25,6 +32,13 @@ constexpr char kOpenKey[] = "atlas";
 constexpr char kPlacementKey[] = "atlasplacement";
 constexpr char kScaleKey[] = "atlasscale";
 constexpr char kCentreKey[] = "atlascenter";
+constexpr char kPlacesKey[] = "atlasplaces";
+constexpr char kGridKey[] = "atlasgrid";
+constexpr char kFollowKey[] = "atlasfollow";
+constexpr char kOnTopKey[] = "atlasontop";
+constexpr char kOpacityKey[] = "atlasopacity";
+
+constexpr int kOpacities[] = {100, 85, 70, 55};
 
 // Arrows and the sideways wheel move the view by an eighth of its size.
 int64_t Eighth(int32_t size) { return std::max(1, size / 8); }
@@ -44,12 +58,64 @@ std::optional<TCellPoint> CellNamed(const std::string& text) {
   return TCellPoint{*x, *y};
 }
 
+bool SettingOn(const TConfig& config, const char* key, bool absent) {
+  const std::optional<int32_t> value = TryParseInteger(config.GetValue(key));
+  return value ? *value != 0 : absent;
+}
+
+TAtlasOptions WithChange(TAtlasOptions options, bool TAtlasOptions::*which) {
+  options.*which = !(options.*which);
+  return options;
+}
+
+TAtlasOptions WithOpacity(TAtlasOptions options, int opacity) {
+  options.Opacity = opacity;
+  return options;
+}
+
+// The frame shows every cell of the map.
+bool ShowsWholeMap(const TAtlasFrame& frame, atlas::TMapExtent map) {
+  const atlas::TFrameRect all = atlas::CellsOnFrame(frame, 0, 0, map.Width, map.Height);
+  return all.Left >= 0 && all.Top >= 0 && all.Right <= frame.Width && all.Bottom <= frame.Height;
+}
+
+// A place offered by "Go to", held as it was when offered: the map window's
+// places may change while the list waits for the user.
+struct TOffered {
+  TLocation Place;
+  std::pair<int32_t, int32_t> Cell;
+};
+
 }  // namespace
 
 TAtlasForm::TAtlasForm(IAtlasWindow& window, TMapForm& mapForm, TConfig& config,
                        atlas::IAtlasPicture& picture)
     : w_(window), f_(mapForm), config_(config), picture_(picture) {
   FPlacement = ParsePlacement(config_.GetValue(kPlacementKey));
+  ReadOptions();
+}
+
+void TAtlasForm::ReadOptions() {
+  FOptions.Places = SettingOn(config_, kPlacesKey, true);
+  FOptions.Grid = SettingOn(config_, kGridKey, false);
+  FOptions.Follow = SettingOn(config_, kFollowKey, false);
+  FOptions.OnTop = SettingOn(config_, kOnTopKey, false);
+  const std::optional<int32_t> opacity = TryParseInteger(config_.GetValue(kOpacityKey));
+  for (const int offered : kOpacities)
+    if (opacity == offered) FOptions.Opacity = offered;
+}
+
+// Each setting is written when the player changes it, and only then.
+void TAtlasForm::SetOptions(const TAtlasOptions& options) {
+  const TAtlasOptions before = std::exchange(FOptions, options);
+  w_.ShowOptions(FOptions);
+  if (options.Places != before.Places) Store(kPlacesKey, options.Places ? "1" : "0");
+  if (options.Grid != before.Grid) Store(kGridKey, options.Grid ? "1" : "0");
+  if (options.Follow != before.Follow) Store(kFollowKey, options.Follow ? "1" : "0");
+  if (options.OnTop != before.OnTop) Store(kOnTopKey, options.OnTop ? "1" : "0");
+  if (options.Opacity != before.Opacity) Store(kOpacityKey, NumberText(options.Opacity));
+  if (options.Follow && !before.Follow) Follow();
+  Changed();
 }
 
 void TAtlasForm::Start() {
@@ -79,6 +145,7 @@ void TAtlasForm::OpenAtlas() {
   FOpenedBefore = true;
   FSized = false;
   w_.Open(FPlacement);
+  w_.ShowOptions(FOptions);
   FPlacement = w_.Placement();
   WriteSettings(true);
 }
@@ -94,6 +161,7 @@ void TAtlasForm::Closing() {
   FPlacement = w_.Placement();
   FPress.reset();
   FPointer.reset();
+  FNamed.reset();
   // A closed atlas reads nothing; it takes the map again when it opens.
   picture_.SetMap(nullptr);
   FMap = nullptr;
@@ -125,7 +193,15 @@ TAtlasForm::TFollow TAtlasForm::FollowMap() {
     FMap = shown;
     change = TFollow::MadeAnew;
   }
-  if (f_.FMapIndex != FMapNumber) change = TFollow::OtherMap;
+  if (f_.FMapIndex != FMapNumber) {
+    change = TFollow::OtherMap;
+    // The pin and the ruler are on the map they were set on.
+    FPin.reset();
+    FRulerFrom.reset();
+    FRulerTo.reset();
+    FNamed.reset();
+    FMarksStale = true;
+  }
   FMapNumber = f_.FMapIndex;
   return change;
 }
@@ -170,7 +246,43 @@ void TAtlasForm::SetFrame(const TAtlasFrame& frame) {
   Changed();
 }
 
+void TAtlasForm::PlacesChanged() {
+  FMarksStale = true;
+  if (w_.IsOpen() && FSized) Changed();
+}
+
+void TAtlasForm::PlayerMoved() {
+  if (!w_.IsOpen() || !FSized) return;
+  Follow();
+  Changed();
+}
+
+// Pans as "Follow player" does, when it is on and the player is on the map
+// shown.
+void TAtlasForm::Follow() {
+  if (!FOptions.Follow || !FSized) return;
+  const std::optional<TPlayerPosition> player = f_.PlayerOnMapInUse();
+  if (!player) return;
+  const atlas::TFrameOrigin origin = atlas::FollowOrigin(FFrame, player->X, player->Y);
+  TAtlasFrame frame = FFrame;
+  frame.OriginX = origin.X;
+  frame.OriginY = origin.Y;
+  SetFrame(frame);
+}
+
+const std::vector<atlas::TPlaceMark>& TAtlasForm::Marks() {
+  if (!FMarksStale) return FMarks;
+  FMarksStale = false;
+  FMarks.clear();
+  for (const auto& place : f_.FLocations) {
+    if (place->MapNo != FMapNumber) continue;
+    if (const auto cell = PlaceCell(*place)) FMarks.push_back({cell->first, cell->second, place->Name});
+  }
+  return FMarks;
+}
+
 void TAtlasForm::Changed() {
+  Marks();
   w_.Redraw();
   const std::string status = StatusText();
   if (status != FStatus) {
@@ -196,39 +308,73 @@ void TAtlasForm::Resize(int32_t width, int32_t height) {
 }
 
 void TAtlasForm::Paint(TColor32* pixels) {
+  FNames.clear();
   if (!FSized) return;
   picture_.Compose(FFrame, pixels);
-  DrawDetailArea(pixels);
-}
-
-// The cells the detail pane samples, each pixel standing for zoom x zoom
-// cells, framed just outside so that the area itself shows the map unchanged.
-void TAtlasForm::DrawDetailArea(TColor32* pixels) const {
   if (!FMap) return;
+  atlas::TOverlays overlays;
+  overlays.Places = FOptions.Places;
+  overlays.Grid = FOptions.Grid;
+  if (FPointer) overlays.Pointer = atlas::TFramePoint{FPointer->X, FPointer->Y};
+  // The cells the detail pane samples, each pixel standing for zoom x zoom cells.
   const int64_t half = int64_t{DetailSize} / 2 * FDetail.Zoom;
-  const atlas::TFrameRect area =
-      atlas::CellsOnFrame(FFrame, FDetail.X - half, FDetail.Y - half, FDetail.X + half, FDetail.Y + half);
-  atlas::DrawDetailArea({pixels, FFrame.Width, FFrame.Height},
-                        {area.Left - 1, area.Top - 1, area.Right + 1, area.Bottom + 1});
+  overlays.DetailCells = atlas::TFrameRect{FDetail.X - half, FDetail.Y - half, FDetail.X + half, FDetail.Y + half};
+  if (const std::optional<TPlayerPosition> player = f_.VisiblePlayer())
+    overlays.Player = TCellPoint{player->X, player->Y};
+  overlays.Pin = FPin;
+  overlays.RulerFrom = FRulerFrom;
+  overlays.RulerTo = FRulerTo;
+  const std::vector<atlas::TPlaceMark>& marks = Marks();
+  for (const atlas::TLabel& label :
+       atlas::DrawOverlays({pixels, FFrame.Width, FFrame.Height}, FFrame, Extent(), marks, overlays, w_))
+    FNames.push_back({marks[static_cast<size_t>(label.Place)].Name, label.Box});
 }
 
-// The cell under the pointer; off the map or off the picture, the middle one.
-std::string TAtlasForm::StatusText() const {
-  std::optional<TCellPoint> named;
-  if (FPointer) named = atlas::MapCellAt(FFrame, FPointer->X, FPointer->Y, Extent());
+std::optional<TCellPoint> TAtlasForm::PointerCell() const {
+  if (!FPointer) return std::nullopt;
+  return atlas::MapCellAt(FFrame, FPointer->X, FPointer->Y, Extent());
+}
+
+// The cell gone to, else the one under the pointer; off the map or off the
+// picture, the middle one.
+TCellPoint TAtlasForm::NamedCell() const {
+  if (FNamed) return *FNamed;
+  std::optional<TCellPoint> named = PointerCell();
   if (!named) named = atlas::MapCellAt(FFrame, FFrame.Width / 2, FFrame.Height / 2, Extent());
-  const TCellPoint cell = named.value_or(atlas::CentreCell(FFrame));
+  return named.value_or(atlas::CentreCell(FFrame));
+}
+
+// The ruler's distance first, where there is one, and the name of the place
+// the pointer is on last.
+std::string TAtlasForm::StatusText() const {
+  const TCellPoint cell = NamedCell();
   const int32_t x = static_cast<int32_t>(cell.X);
   const int32_t y = static_cast<int32_t>(cell.Y);
-  std::string text = "X: " + NumberText(x) + "  Y: " + NumberText(y) +
-                     "  Z: " + NumberText(FMap ? FMap->GetAltitude(x, y) : 0);
+  std::string text;
+  if (FRulerFrom && FRulerTo)
+    text = atlas::DistanceText(atlas::MeasureDistance(
+               static_cast<int32_t>(FRulerFrom->X), static_cast<int32_t>(FRulerFrom->Y),
+               static_cast<int32_t>(FRulerTo->X), static_cast<int32_t>(FRulerTo->Y))) +
+           "  ";
+  text += "X: " + NumberText(x) + "  Y: " + NumberText(y) + "  Z: " + NumberText(FMap ? FMap->GetAltitude(x, y) : 0);
   if (auto sextant = places::SextantText(FMapNumber, x, y)) text += "  " + *sextant;
   text += "  " + std::string(atlas::Scales[FFrame.Scale].Text) + "  " + FacetName(FMapNumber);
+  if (FPointer && FOptions.Places)
+    if (const int place = atlas::PlaceAtPixel(FFrame, FMarks, FPointer->X, FPointer->Y); place >= 0)
+      text += "  " + FMarks[static_cast<size_t>(place)].Name;
   return text;
 }
 
 void TAtlasForm::MouseMove(int32_t x, int32_t y) {
-  FPointer = TCellPoint{x, y};
+  // The system also reports a pointer that stays where it was (a box closing
+  // over it); only a move ends naming the cell gone to.
+  if (FLastMove != TCellPoint{x, y}) FNamed.reset();
+  FLastMove = FPointer = TCellPoint{x, y};
+  if (FPress && FPress->Measuring) {
+    if (const auto cell = PointerCell(); cell && FRulerFrom) FRulerTo = *cell;
+    Changed();
+    return;
+  }
   if (FPress) {
     const int64_t dx = int64_t{x} - FPress->X;
     const int64_t dy = int64_t{y} - FPress->Y;
@@ -247,19 +393,34 @@ void TAtlasForm::MouseLeave() {
   Changed();
 }
 
-void TAtlasForm::LeftDown(int32_t x, int32_t y) {
+void TAtlasForm::LeftDown(int32_t x, int32_t y, bool shift) {
   FPress = TPress{x, y, FFrame};
   FPointer = TCellPoint{x, y};
+  if (!shift) return;
+  FPress->Measuring = true;
+  FRulerFrom = FRulerTo = PointerCell();
+  Changed();
 }
 
 void TAtlasForm::LeftUp(int32_t x, int32_t y) {
   if (!FPress) return;
   MouseMove(x, y);
-  const bool click = !FPress->Dragging;
+  const TPress press = *FPress;
   FPress.reset();
-  if (!click) return;
+  // The ruler stays until Esc or a click without Shift.
+  if (press.Measuring || press.Dragging) return;
+  if (FRulerFrom) {
+    FRulerFrom.reset();
+    FRulerTo.reset();
+    Changed();
+  }
   if (const auto cell = atlas::MapCellAt(FFrame, x, y, Extent()))
     f_.CentreOn(static_cast<int32_t>(cell->X), static_cast<int32_t>(cell->Y));
+}
+
+void TAtlasForm::RightDown(int32_t x, int32_t y) {
+  if (const auto cell = atlas::MapCellAt(FFrame, x, y, Extent()))
+    f_.TravelTo(static_cast<int32_t>(cell->X), static_cast<int32_t>(cell->Y));
 }
 
 void TAtlasForm::PressLost() { FPress.reset(); }
@@ -309,7 +470,93 @@ void TAtlasForm::Key(TAtlasKey key) {
       SetFrame(atlas::CentredOn(FFrame.Scale, target, FFrame.Width, FFrame.Height));
       break;
     }
+    case TAtlasKey::Places: SetOptions(WithChange(FOptions, &TAtlasOptions::Places)); break;
+    case TAtlasKey::Grid: SetOptions(WithChange(FOptions, &TAtlasOptions::Grid)); break;
+    case TAtlasKey::Follow: SetOptions(WithChange(FOptions, &TAtlasOptions::Follow)); break;
+    case TAtlasKey::OnTop: SetOptions(WithChange(FOptions, &TAtlasOptions::OnTop)); break;
+    case TAtlasKey::Opacity100: SetOptions(WithOpacity(FOptions, 100)); break;
+    case TAtlasKey::Opacity85: SetOptions(WithOpacity(FOptions, 85)); break;
+    case TAtlasKey::Opacity70: SetOptions(WithOpacity(FOptions, 70)); break;
+    case TAtlasKey::Opacity55: SetOptions(WithOpacity(FOptions, 55)); break;
+    case TAtlasKey::GoTo: GoTo(); break;
+    case TAtlasKey::NewPlace: NewPlace(); break;
+    case TAtlasKey::Clear:
+      FPin.reset();
+      FRulerFrom.reset();
+      FRulerTo.reset();
+      if (FPress) FPress->Measuring = false;
+      Changed();
+      break;
   }
+}
+
+// Text it cannot read, a name no place has and a cell off the map are
+// refused with a message that says what was expected; nothing moves then.
+void TAtlasForm::GoTo() {
+  const std::optional<std::string> typed = w_.AskGoTo(FGoToText);
+  if (!typed) return;
+  FGoToText = *typed;
+  const places::TGoToQuery query = places::ReadGoTo(*typed);
+  if (query.Kind == places::TGoToQuery::TKind::Refused) throw Exception(query.Message);
+  if (query.Kind == places::TGoToQuery::TKind::Cell) {
+    GoToCell(query.X, query.Y);
+    return;
+  }
+
+  std::vector<std::string> names;
+  names.reserve(f_.FLocations.size());
+  for (const auto& place : f_.FLocations) names.push_back(place->Name);
+  std::vector<TOffered> offered;
+  std::vector<std::string> shown;
+  for (const int index : places::FindMatches(names, query.Name)) {
+    const TLocation& place = *f_.FLocations[static_cast<size_t>(index)];
+    const auto cell = PlaceCell(place);
+    if (!cell) continue;
+    offered.push_back({place, *cell});
+    shown.push_back(place.MapNo == FMapNumber ? place.Name : place.Name + " (" + FacetName(place.MapNo) + ")");
+  }
+  if (offered.empty())
+    throw Exception("No place's name holds \"" + query.Name +
+                    "\". Expected a place's name or part of it, \"X Y\" or a sextant reading.");
+  size_t chosen = 0;
+  if (offered.size() > 1) {
+    const std::optional<int> pick = w_.ChooseOne("Go to", "Places whose name holds \"" + query.Name + "\":", shown);
+    if (!pick || *pick < 0 || static_cast<size_t>(*pick) >= offered.size()) return;
+    chosen = static_cast<size_t>(*pick);
+  }
+  const TOffered& target = offered[chosen];
+  if (target.Place.MapNo != f_.FMapIndex) {
+    // Another map is shown as the map window shows it: by choosing the place
+    // there, as its places list does.
+    const TLocation* held = nullptr;
+    for (const auto& place : f_.FLocations)
+      if (place->Name == target.Place.Name && place->Coords == target.Place.Coords &&
+          place->MapNo == target.Place.MapNo)
+        held = place.get();
+    if (!held) return;  // deleted while the list was open
+    f_.ChoosePlace(held);
+    if (target.Place.MapNo != f_.FMapIndex) return;  // that map cannot be shown
+    MapViewChanged();
+  }
+  GoToCell(target.Cell.first, target.Cell.second);
+}
+
+// Centred there at the scale shown, or at 1:1 when the whole map was shown,
+// with the pin on it and its cell in the status bar.
+void TAtlasForm::GoToCell(int32_t x, int32_t y) {
+  const atlas::TMapExtent map = Extent();
+  if (x < 0 || y < 0 || x >= map.Width || y >= map.Height)
+    throw Exception(NumberText(x) + ", " + NumberText(y) + " is not on the map shown. Expected X from 0 to " +
+                    NumberText(map.Width - 1) + " and Y from 0 to " + NumberText(map.Height - 1) + ".");
+  const int scale = ShowsWholeMap(FFrame, map) ? std::max(FFrame.Scale, atlas::OneToOne) : FFrame.Scale;
+  FPin = FNamed = TCellPoint{x, y};
+  SetFrame(atlas::CentredOn(scale, {x, y}, FFrame.Width, FFrame.Height));
+}
+
+void TAtlasForm::NewPlace() {
+  if (!FMap || !FSized) return;
+  const TCellPoint cell = NamedCell();
+  f_.NewPlaceAt(static_cast<int32_t>(cell.X), static_cast<int32_t>(cell.Y));
 }
 
 }  // namespace wf::ui

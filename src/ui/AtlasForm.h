@@ -1,13 +1,17 @@
 #pragma once
 // The atlas's state and handlers, free of the OS: the map window's map in a
-// window of its own, at nine scales, moved with the mouse and the keys. Its
-// window and the picture engine are reached through interfaces, so tests
-// drive it without a screen.
+// window of its own, at nine scales, moved with the mouse and the keys, with
+// the places, the player, a pin, a ruler and a grid drawn over it. Its window
+// and the picture engine are reached through interfaces, so tests drive it
+// without a screen.
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "atlas/AtlasOverlays.h"
 #include "atlas/AtlasScale.h"
 #include "atlas/AtlasView.h"
 #include "raster/Bitmap32.h"
@@ -29,8 +33,25 @@ struct TDragDistance {
   int32_t Y = 0;  // while it is still a click
 };
 
-// The atlas's window as its logic sees it.
-class IAtlasWindow {
+// What the player chose in the atlas's menus; each is a setting of its own.
+struct TAtlasOptions {
+  bool Places = true;
+  bool Grid = false;
+  bool Follow = false;
+  bool OnTop = false;
+  int Opacity = 100;  // per cent: 100, 85, 70 or 55
+  bool operator==(const TAtlasOptions&) const = default;
+};
+
+// A place's name as the window writes it over the picture, its box outline
+// included. The text is the atlas's own, until the next Paint.
+struct TFrameName {
+  std::string_view Text;
+  atlas::TFrameRect Box;
+};
+
+// The atlas's window as its logic sees it; it measures names in its font.
+class IAtlasWindow : public atlas::ILabelMeasure {
  public:
   virtual ~IAtlasWindow() = default;
   // Makes the window where there is none, placed as `placement` says (none:
@@ -44,10 +65,24 @@ class IAtlasWindow {
   virtual void Redraw() = 0;
   virtual void SetStatusText(const std::string& text) = 0;
   virtual TDragDistance DragDistance() const = 0;
+  // The menus' check marks, "always on top" and the opacity, as `options` say.
+  virtual void ShowOptions(const TAtlasOptions& options) = 0;
+  // The "Go to" box, starting with `previous`: the text typed, or nothing on
+  // Cancel.
+  virtual std::optional<std::string> AskGoTo(const std::string& previous) = 0;
+  // A list to choose one of `items` from: its index, or nothing on Cancel.
+  virtual std::optional<int> ChooseOne(const std::string& caption, const std::string& prompt,
+                                       const std::vector<std::string>& items) = 0;
 };
 
-// What the keys and the View menu ask for.
-enum class TAtlasKey { PanLeft, PanRight, PanUp, PanDown, ZoomIn, ZoomOut, Home };
+// What the keys and the menus ask for.
+enum class TAtlasKey {
+  PanLeft, PanRight, PanUp, PanDown, ZoomIn, ZoomOut, Home,
+  Places, Grid, Follow, OnTop, Opacity100, Opacity85, Opacity70, Opacity55,
+  GoTo, NewPlace,
+  // Esc: the pin and the ruler go.
+  Clear,
+};
 
 class TAtlasForm : public IAtlasLink {
  public:
@@ -66,6 +101,8 @@ class TAtlasForm : public IAtlasLink {
   void OpenAtlas() override;
   void MapViewChanged() override;
   void MapsReplacing() override;
+  void PlacesChanged() override;
+  void PlayerMoved() override;
 
   // The window's side, in device pixels of the picture's area.
   void Resize(int32_t width, int32_t height);
@@ -73,8 +110,11 @@ class TAtlasForm : public IAtlasLink {
   void Paint(TColor32* pixels);
   void MouseMove(int32_t x, int32_t y);
   void MouseLeave();
-  void LeftDown(int32_t x, int32_t y);
+  // With Shift a press starts a ruler instead of a drag.
+  void LeftDown(int32_t x, int32_t y, bool shift = false);
   void LeftUp(int32_t x, int32_t y);
+  // Travels to the cell, as a right press on the map window's overview does.
+  void RightDown(int32_t x, int32_t y);
   // The press ended without a release over the window (another window took
   // the mouse): no click.
   void PressLost();
@@ -86,13 +126,17 @@ class TAtlasForm : public IAtlasLink {
   void Closing();
 
   const atlas::TAtlasFrame& Frame() const { return FFrame; }
+  const TAtlasOptions& Options() const { return FOptions; }
   std::string StatusText() const;
+  // The names to write over the picture last painted.
+  const std::vector<TFrameName>& Names() const { return FNames; }
 
  private:
   struct TPress {
     int32_t X, Y;
     atlas::TAtlasFrame Frame;
     bool Dragging = false;
+    bool Measuring = false;  // Shift was down: a ruler, not a drag
   };
   struct TDetailView {
     int32_t X, Y, Zoom;
@@ -109,7 +153,17 @@ class TAtlasForm : public IAtlasLink {
   void Changed();
   void WriteSettings(bool open);
   void Store(const char* key, const std::string& value);
-  void DrawDetailArea(TColor32* pixels) const;
+  void ReadOptions();
+  void SetOptions(const TAtlasOptions& options);
+  // The places of the map shown, read again when they or the map changed.
+  const std::vector<atlas::TPlaceMark>& Marks();
+  // The cell the pointer names, else the middle one.
+  atlas::TCellPoint NamedCell() const;
+  std::optional<atlas::TCellPoint> PointerCell() const;
+  void Follow();
+  void GoTo();
+  void GoToCell(int32_t x, int32_t y);
+  void NewPlace();
   // The view the settings describe, for the first opening.
   std::optional<atlas::TAtlasFrame> SavedView() const;
 
@@ -133,6 +187,17 @@ class TAtlasForm : public IAtlasLink {
   int FWheelRest = 0;
   int64_t FSideRest = 0;
   std::string FStatus;
+
+  TAtlasOptions FOptions;
+  std::vector<atlas::TPlaceMark> FMarks;
+  bool FMarksStale = true;
+  std::optional<atlas::TCellPoint> FPin;
+  std::optional<atlas::TCellPoint> FRulerFrom, FRulerTo;
+  // A cell the status names until the pointer moves (the one gone to).
+  std::optional<atlas::TCellPoint> FNamed;
+  std::optional<atlas::TCellPoint> FLastMove;  // the pointer's last reported pixel
+  std::vector<TFrameName> FNames;
+  std::string FGoToText;  // offered again, to mend a typing error
 };
 
 }  // namespace wf::ui

@@ -92,4 +92,8 @@ void TMapForm::TellAtlas() {
   if (FAtlas) FAtlas->MapViewChanged();
 }
 
+void TMapForm::TellAtlasOfPlaces() {
+  if (FAtlas) FAtlas->PlacesChanged();
+}
+
 }  // namespace wf::ui

@@ -43,6 +43,10 @@ class IAtlasLink {
   // The maps are about to be made anew: the current ones must not be read
   // from now on.
   virtual void MapsReplacing() = 0;
+  // The places held changed (added, changed, deleted, imported, read again).
+  virtual void PlacesChanged() = 0;
+  // What the client tells of the player changed, or whether it is shown.
+  virtual void PlayerMoved() = 0;
 };
 
 struct TPanePoint {
@@ -106,6 +110,9 @@ class TMapForm {
   // Centres the detail view on a cell exactly as a left press on the overview
   // that lands on it does; a cell beyond the map is ignored.
   void CentreOn(int32_t x, int32_t y);
+  // Travels to a cell exactly as a right press on the overview that lands on
+  // it does.
+  void TravelTo(int32_t x, int32_t y);
   void ZoomMapMouseDown(TMouseButton button, int32_t x, int32_t y);
   void btnZoomInClick();
   void btnZoomOutClick();
@@ -125,6 +132,11 @@ class TMapForm {
   // ending and the program may not get to FormDestroy.
   void SessionEnding();
   void btnNeuClick();
+  // As "Neu" with X, Y and the cell's land altitude for the edit fields',
+  // which show them once the place is added.
+  void NewPlaceAt(int32_t x, int32_t y);
+  // Goes to the place as choosing it from the places list does.
+  void ChoosePlace(const TLocation* place);
   void btnChangeClick();
   void btnDeleteClick();
   void cbTravelChange();
@@ -161,6 +173,8 @@ class TMapForm {
   void PlayerMapChanged(int32_t map);
   // Where the client says the player is, while that is on the map in use.
   std::optional<TPlayerPosition> PlayerOnMapInUse() const;
+  // The same while "Show player" is on.
+  std::optional<TPlayerPosition> VisiblePlayer() const;
 
   // The atlas, which then is offered in the system menu; before FormCreate.
   void AttachAtlas(IAtlasLink* atlas) { FAtlas = atlas; }
@@ -189,6 +203,9 @@ class TMapForm {
   void ShowCentre();
   void PressOnCell(TMouseButton button, int32_t mapX, int32_t mapY);
   void TellAtlas();
+  void TellAtlasOfPlaces();
+  // Asks the name as "Neu" does and adds the place; false when none was given.
+  bool AddPlace(const std::string& x, const std::string& y, const std::string& z);
   void SendTravelCommand(int32_t x, int32_t y, int32_t z);
   // Raises what the last travel command left to tell the user, if anything.
   void ReportTravelProblem();
@@ -211,7 +228,6 @@ class TMapForm {
   std::string HoverText(int32_t mapX, int32_t mapY, bool onOverview, int32_t x, int32_t y);
 
   void ReadPlayerSettings();
-  std::optional<TPlayerPosition> VisiblePlayer() const;
   std::optional<TPanePoint> PlayerOnOverview();
   std::optional<TPanePoint> PlayerOnDetail() const;
   void DrawPlayerOnOverview();

@@ -23,6 +23,10 @@ void TMapForm::FindChosen(int offered) {
   FFound.clear();
   // Every change of the places forgets what was offered, so the place is
   // still held.
+  ChoosePlace(chosen);
+}
+
+void TMapForm::ChoosePlace(const TLocation* chosen) {
   for (size_t i = 0; i < FLocations.size(); ++i) {
     if (FLocations[i].get() != chosen) continue;
     c_.cbTravel.SetItemIndex(static_cast<int>(i));

@@ -45,6 +45,8 @@ void TMapForm::MapImageMouseDown(TMouseButton button, int32_t x, int32_t y) {
 
 void TMapForm::CentreOn(int32_t x, int32_t y) { PressOnCell(TMouseButton::Left, x, y); }
 
+void TMapForm::TravelTo(int32_t x, int32_t y) { PressOnCell(TMouseButton::Right, x, y); }
+
 void TMapForm::PressOnCell(TMouseButton button, int32_t mapX, int32_t mapY) {
   // A press beyond the map is ignored; on a map that is not loaded every press
   // is, its size being 0.

@@ -5,6 +5,7 @@
 #include "common/Errors.h"
 #include "common/IntegerText.h"
 #include "config/Config.h"
+#include "mapdata/Map.h"
 #include "platform/Desktop.h"
 #include "places/TextLines.h"
 #include "ui/Locations.h"
@@ -155,6 +156,7 @@ void TMapForm::FillTravelList() {
   ListUpdate update(c_.cbTravel);
   c_.cbTravel.ClearItems();
   for (const auto& place : FLocations) c_.cbTravel.AddItem(place->Name);
+  TellAtlasOfPlaces();
 }
 
 int TMapForm::SelectedLocationIndex() {
@@ -170,11 +172,21 @@ void TMapForm::SetCentreFromEdits() {
   FCenterZ = static_cast<int8_t>(ParseInteger(c_.eZ.Text()));
 }
 
-void TMapForm::btnNeuClick() {
+void TMapForm::btnNeuClick() { AddPlace(c_.eX.Text(), c_.eY.Text(), c_.eZ.Text()); }
+
+void TMapForm::NewPlaceAt(int32_t x, int32_t y) {
+  const std::string z = NumberText(ActiveMap().GetAltitude(x, y));
+  if (!AddPlace(NumberText(x), NumberText(y), z)) return;
+  // The list shows the new place chosen: "Ändern" must not move it elsewhere.
+  c_.eX.SetText(NumberText(x));
+  c_.eY.SetText(NumberText(y));
+  c_.eZ.SetText(z);
+}
+
+bool TMapForm::AddPlace(const std::string& x, const std::string& y, const std::string& z) {
   const std::optional<std::string> answer =
       s_.Input->InputQuery("Neuer Ort", "Wie soll der Ort heissen?", "Neuer Eintrag", 255);
-  if (!answer || answer->empty()) return;
-  const std::string x = c_.eX.Text(), y = c_.eY.Text(), z = c_.eZ.Text();
+  if (!answer || answer->empty()) return false;
   CheckLocationName(*answer);
   CheckPlaceCoordinates(x, y, z);
   CheckCoordinateText(x);
@@ -197,6 +209,7 @@ void TMapForm::btnNeuClick() {
     }
   }
   WriteLocationsAfterChange();
+  return true;
 }
 
 void TMapForm::btnChangeClick() {
@@ -222,6 +235,7 @@ void TMapForm::btnChangeClick() {
   TLocation& place = *FLocations[static_cast<size_t>(changed)];
   place.Coords = x + "," + y + "," + z;
   place.MapNo = FMapIndex;
+  TellAtlasOfPlaces();
 
   // The place has changed whatever the edit fields hold, so it is written even
   // when they do not make a centre; a failed write is the graver news.
@@ -245,6 +259,7 @@ void TMapForm::btnDeleteClick() {
   } else {
     FLocations.erase(FLocations.begin() + index);
     c_.cbTravel.DeleteItem(index);
+    TellAtlasOfPlaces();
   }
   c_.cbTravel.SetItemIndex(-1);
   WriteLocationsAfterChange();

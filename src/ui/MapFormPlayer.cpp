@@ -105,6 +105,7 @@ void TMapForm::PlayerChanged() {
   if (FFollowPlayer && CentreOnPlayer()) detail = true;
   if (overview) DrawOverview();
   if (detail) DrawDetail();
+  if (FAtlas) FAtlas->PlayerMoved();
   // Drawn first, then stored, as a map choice is: a failed save leaves the
   // panes and the map number together.
   if (switched) s_.Config->SetInteger("CurrentMap", FMapIndex);

@@ -1,5 +1,6 @@
 // wayfarer.exe's atlas as a player opens it from the map window's system menu
-// and finds it again at the next start.
+// and finds it again at the next start, and uses it as a map: going to places
+// and sextant readings, travelling, adding places.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -8,10 +9,15 @@
 
 #include "AppWorld.h"
 #include "ProgramRun.h"
+#include "RecordingClient.h"
 #include "atlas/AtlasView.h"
+#include "config/Config.h"
 #include "mapdata/Map.h"
 #include "places/Sextant.h"
 #include "ui/MenuCommands.h"
+#include "ui/win32/AtlasWindow.h"
+#include "ui/win32/InputDialog.h"
+#include "ui/win32/ListDialog.h"
 #include "ui/win32/SystemMenu.h"
 
 namespace wf::testing {
@@ -169,6 +175,106 @@ TEST(AtlasProgramTest, TheSystemMenuOpensTheAtlasWhichNamesTheMiddleCellAndComes
   ASSERT_NE(map, nullptr);
   PostMessageA(map, WM_CLOSE, 0, 0);
   EXPECT_EQ(again.WaitForExit(60), 0);
+}
+
+// Types `text` into a box's edit field and presses OK.
+void Answer(const ProgramRun& program, const char* caption, const std::string& text) {
+  HWND box = program.Box(caption);
+  ASSERT_NE(box, nullptr) << caption;
+  SendMessageA(GetDlgItem(box, ui::win32::TInputDialog::kEditId), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(text.c_str()));
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
+}
+
+template <typename Condition>
+bool WaitUntil(Condition done) {
+  for (int i = 0; i < 100 && !done(); ++i) Sleep(100);
+  return done();
+}
+
+TEST(AtlasProgramTest, GoesToReadingsAndNamesTravelsOnARightClickAndShowsANewPlaceWhereItIs) {
+  ASSERT_EQ(FindWindowA("Ultima Online", nullptr), nullptr) << "a client left over would take the command";
+  AppWorld world;
+  TConfig config;
+  const std::string four = "4";
+  world.FillConfig(config, &four);
+  for (const auto& [key, value] : {std::pair{"commandchar", "."}, {"atlas", "1"}, {"atlasplacement", "0,0,640,480"}})
+    config.AddPair(key, value);
+  config.SaveToFile(world.File("configtravel.xml"));
+  const std::string header = "//Format: <Ortsname>=<X>,<Y>,<Z> <Map>\r\n\r\n";
+  const std::string places = "Turm=100,120,0 4\r\nTurmfalke=900,900,0 4\r\n";
+  world.Dir().Write("locations.txt", header + places);
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  RecordingClient client("Ultima Online", world.File("client.log"), "--hidden");
+  ASSERT_NE(client.Window(), nullptr);
+
+  ProgramRun program(world.Dir().Path().string(), world.Dir().Path().string());
+  HWND atlas = program.WaitForWindow("WayfarerAtlasWindow", "Atlas", 60);
+  ASSERT_NE(atlas, nullptr);
+  HWND status = FindWindowExA(atlas, nullptr, "msctls_statusbar32", nullptr);
+  using W = ui::win32::TAtlasWindow;
+  const auto command = [atlas](UINT id) { PostMessageA(atlas, WM_COMMAND, id, 0); };
+
+  // Above every other window, and see-through as chosen, kept in the settings.
+  command(W::kIdOpacity70);
+  command(W::kIdOnTop);
+  EXPECT_TRUE(WaitUntil([&] { return Setting(world, "atlasontop") == "1"; }));
+  EXPECT_EQ(Setting(world, "atlasopacity"), "70");
+  EXPECT_TRUE(GetWindowLongA(atlas, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  EXPECT_TRUE(GetLayeredWindowAttributes(atlas, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 179) << "70 % of 255, rounded";
+  command(W::kIdOpacity100);
+  EXPECT_TRUE(WaitUntil([&] { return !(GetWindowLongA(atlas, GWL_EXSTYLE) & WS_EX_LAYERED); }));
+
+  // A reading the pointer's tip gives, typed back, is the same cell; the
+  // whole map shown, the atlas goes to 1:1.
+  command(W::kIdGoTo);
+  Answer(program, "Go to", places::SextantText(4, 700, 600).value());
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(status).starts_with("X: 700  Y: 600  "); })) << TextOf(status);
+  EXPECT_NE(TextOf(status).find("  1:1  Tokuno"), std::string::npos);
+  // Two names hold "tur": the list offers both, the first chosen.
+  command(W::kIdGoTo);
+  Answer(program, "Go to", "tur");
+  HWND list = program.Box("Go to");
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(SendMessageA(GetDlgItem(list, ui::win32::kListId), LB_GETCOUNT, 0, 0), 2);
+  PostMessageA(list, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(status).starts_with("X: 100  Y: 120  Z: 20  "); })) << TextOf(status);
+
+  // The place's marker is at the middle of the picture, once Esc took the pin away.
+  PostMessageA(atlas, WM_KEYDOWN, VK_ESCAPE, 0);
+  RECT client_{}, bar{};
+  GetClientRect(atlas, &client_);
+  GetWindowRect(status, &bar);
+  const int middleX = client_.right / 2, middleY = (client_.bottom - (bar.bottom - bar.top)) / 2;
+  std::vector<uint32_t> marker;
+  for (int y = -2; y <= 2; ++y)
+    for (int x = -2; x <= 2; ++x) marker.push_back(std::max(std::abs(x), std::abs(y)) == 2 ? 0 : 0xFFFF00);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPatch(atlas, middleX - 2, middleY - 2, 5, 5) == marker; }));
+
+  // A right click beside it travels there, at the cell's land altitude.
+  PostMessageA(atlas, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(middleX + 10, middleY));
+  PostMessageA(atlas, WM_RBUTTONUP, 0, MAKELPARAM(middleX + 10, middleY));
+
+  // A new place where the atlas went, in the places file and on the picture.
+  command(W::kIdGoTo);
+  Answer(program, "Go to", "300, 200");
+  command(W::kIdNewPlace);
+  Answer(program, "Neuer Ort", "Lager");
+  EXPECT_TRUE(WaitUntil([&] { return world.Dir().Read("locations.txt").find("Lager") != std::string::npos; }));
+  EXPECT_EQ(world.Dir().Read("locations.txt"), header + "Lager=300,200,20 4\r\n" + places);
+  PostMessageA(atlas, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPatch(atlas, middleX - 2, middleY - 2, 5, 5) == marker; }));
+
+  PostMessageA(program.MapWindow(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(60), 0);
+  ASSERT_TRUE(client.Close());
+  std::string typed;
+  for (const int64_t code : client.Characters()) typed += code < 0 ? '?' : static_cast<char>(code);
+  EXPECT_EQ(typed, "\r.GoSelf 110 120 30 4\r");
 }
 
 }  // namespace

@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <utility>
 
 #include "FormRig.h"
 #include "TestWorld.h"
 #include "atlas/AtlasPicture.h"
+#include "common/Errors.h"
+#include "places/Sextant.h"
 #include "mapdata/MapTable.h"
 #include "ui/AtlasForm.h"
 #include "ui/MenuCommands.h"
@@ -21,6 +24,7 @@ using testing::FormRig;
 using wf::testing::TTestWorld;
 
 // A 320 x 200 picture; a press is a click while it stays within 4 pixels.
+// Names are 6 pixels a letter and 12 high; the boxes answer from queues.
 class FakeAtlasWindow : public IAtlasWindow {
  public:
   void Open(const std::optional<TWindowPlacement>& at) override {
@@ -32,13 +36,44 @@ class FakeAtlasWindow : public IAtlasWindow {
   void Redraw() override {}
   void SetStatusText(const std::string& text) override { status = text; }
   TDragDistance DragDistance() const override { return {4, 4}; }
+  atlas::TLabelSize LabelSize(const std::string& text) override {
+    return {static_cast<int32_t>(6 * text.size()), 12};
+  }
+  void ShowOptions(const TAtlasOptions& shown) override { options = shown; }
+  std::optional<std::string> AskGoTo(const std::string& previous) override {
+    previousGoTo = previous;
+    return Next(goTo);
+  }
+  std::optional<int> ChooseOne(const std::string& caption, const std::string&,
+                               const std::vector<std::string>& items) override {
+    offered.push_back(caption + ": " + Joined(items));
+    return Next(choices);
+  }
   void Close() { form->Closing(), open = false; }
+
+  template <typename T>
+  static std::optional<T> Next(std::deque<std::optional<T>>& queue) {
+    if (queue.empty()) return std::nullopt;
+    std::optional<T> next = queue.front();
+    queue.pop_front();
+    return next;
+  }
+  static std::string Joined(const std::vector<std::string>& items) {
+    std::string text;
+    for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
+    return text;
+  }
 
   TAtlasForm* form = nullptr;
   bool open = false;
   std::optional<TWindowPlacement> openedAt;
   TWindowPlacement placement{10, 20, 500, 400, false};
   std::string status;
+  TAtlasOptions options;
+  std::deque<std::optional<std::string>> goTo;  // nothing: Cancel
+  std::string previousGoTo;
+  std::deque<std::optional<int>> choices;
+  std::vector<std::string> offered;  // every list shown, as "caption: items"
 };
 
 constexpr TColor32 kMapColour = 0xFF123456;
@@ -65,7 +100,9 @@ std::unique_ptr<TTestWorld> World() {
 }
 
 struct AtlasRig {
-  explicit AtlasRig(TTestWorld& world, std::vector<TPair> settings = {}, int map = 4) : rig(&world.Config()) {
+  explicit AtlasRig(TTestWorld& world, std::vector<TPair> settings = {}, int map = 4, const std::string& places = "")
+      : rig(&world.Config()) {
+    if (!places.empty()) rig.dir.Write("locations.txt", places);
     rig.config->AddPair("CurrentMap", std::to_string(map));
     for (const TPair& pair : settings) rig.config->AddPair(pair.Key, pair.Value);
     form = &rig.MakeForm();
@@ -81,12 +118,19 @@ struct AtlasRig {
     return pair ? pair->Value : "absent";
   }
   const atlas::TAtlasFrame& Frame() const { return atlas->Frame(); }
+  // The picture as painted now, pixel (x, y) of 320 x 200.
+  TColor32 Painted(int64_t x, int64_t y) {
+    pixels.resize(320 * 200);
+    atlas->Paint(pixels.data());
+    return pixels[static_cast<size_t>(y * 320 + x)];
+  }
 
   FormRig rig;
   TMapForm* form;
   FakeAtlasWindow window;
   FakePicture picture;
   std::unique_ptr<TAtlasForm> atlas;
+  std::vector<TColor32> pixels;
 };
 
 TEST(AtlasForm, OpensFromTheMenuFittedKeepsItsSettingsFromTheFirstOpeningAndComesBackWhereItWas) {
@@ -246,6 +290,171 @@ TEST(AtlasForm, TheDetailAreaIsFramedJustOutsideItsCells) {
     EXPECT_EQ(at(across[i], 100), expected[i]);
     EXPECT_EQ(at(160, across[i] - 60), expected[i]);
   }
+}
+
+// Cells 4, 724 and 724, 724 lie under pixels (70, 100) and (160, 100) at 1:8.
+const std::string kPlaces =
+    "Turm=100,120,0 4\r\nHaus=300,400,0 4\r\nHaus2=310,410,0 4\r\nHafen=40,50,0 0\r\nEcke=4,724,17 4\r\n";
+constexpr TColor32 kPinHead = 0xFFE01010, kPlaceFill = 0xFFFFFF00, kPlayerCore = 0xFFFF0000;
+constexpr platform::IClientWindows::Handle kClient = 7, kAssistant = 0x77;
+
+TEST(AtlasForm, ItsMenuSettingsAreWrittenOnlyWhenChangedAndComeBackAtTheNextStart) {
+  auto world = World();
+  using K = TAtlasKey;
+  const char* keys[] = {"atlasplaces", "atlasgrid", "atlasfollow", "atlasontop", "atlasopacity"};
+  struct Case {
+    const char* name;
+    std::vector<TAtlasKey> pressed;
+    TAtlasOptions options;
+    std::vector<const char*> stored;  // the values of `keys`, nullptr for absent
+  } cases[] = {
+      {"nothing", {}, {}, {nullptr, nullptr, nullptr, nullptr, nullptr}},
+      {"places off", {K::Places}, {.Places = false}, {"0", nullptr, nullptr, nullptr, nullptr}},
+      {"places off and on", {K::Places, K::Places}, {}, {"1", nullptr, nullptr, nullptr, nullptr}},
+      {"grid, follow, on top", {K::Grid, K::Follow, K::OnTop}, {.Grid = true, .Follow = true, .OnTop = true},
+       {nullptr, "1", "1", "1", nullptr}},
+      {"opacity", {K::Opacity70, K::Opacity55}, {.Opacity = 55}, {nullptr, nullptr, nullptr, nullptr, "55"}},
+      {"the opacity it has", {K::Opacity100}, {}, {nullptr, nullptr, nullptr, nullptr, nullptr}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AtlasRig rig(*world, {{"atlas", "1"}});
+    for (const TAtlasKey key : c.pressed) rig.atlas->Key(key);
+    EXPECT_EQ(rig.window.options, c.options) << "shown in the menu and the window";
+    std::vector<TPair> settings{{"atlas", "1"}};
+    for (int i = 0; i < 5; ++i) {
+      EXPECT_EQ(rig.Setting(keys[i]), c.stored[i] ? c.stored[i] : "absent") << keys[i];
+      if (c.stored[i]) settings.push_back({keys[i], c.stored[i]});
+    }
+    AtlasRig next(*world, settings);
+    EXPECT_EQ(next.window.options, c.options) << "at the next start";
+  }
+  AtlasRig unreadable(*world, {{"atlas", "1"}, {"atlasopacity", "33"}, {"atlasplaces", "no"}});
+  EXPECT_EQ(unreadable.window.options, TAtlasOptions{});
+}
+
+TEST(AtlasForm, GoToCentresOnANameACellOrASextantReadingWithAPinAndRefusesWhatItCannotRead) {
+  auto world = World();
+  struct Case {
+    std::optional<std::string> typed;  // nothing: Cancel
+    std::optional<int> choice;
+    std::optional<atlas::TCellPoint> cell;  // nothing: the view stays
+    std::string said;  // the list offered, or the message
+    int map = 4;
+  } cases[] = {
+      {"100 200", {}, atlas::TCellPoint{100, 200}, ""},
+      {places::SextantText(4, 700, 600), {}, atlas::TCellPoint{700, 600}, ""},
+      {" turm ", {}, atlas::TCellPoint{100, 120}, ""},
+      {"haus", 1, atlas::TCellPoint{310, 410}, "Go to: Haus, Haus2"},
+      {"haus", std::nullopt, std::nullopt, "Go to: Haus, Haus2"},
+      {"HAFEN", {}, atlas::TCellPoint{40, 50}, "", 0},
+      {std::nullopt, {}, std::nullopt, ""},
+      {"1200", {}, std::nullopt, "Expected \"X Y\" or \"X, Y\" with X and Y from 0 to 65535."},
+      {"2000 10", {}, std::nullopt, "2000, 10 is not on the map shown. Expected X from 0 to 1447 and Y from 0 to 1447."},
+      {"Nirgends", {}, std::nullopt,
+       "No place's name holds \"Nirgends\". Expected a place's name or part of it, \"X Y\" or a sextant reading."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed.value_or("Cancel"));
+    AtlasRig rig(*world, {{"atlas", "1"}}, 4, kPlaces);
+    const std::string before = rig.window.status;
+    rig.window.goTo = {c.typed};
+    rig.window.choices = {c.choice};
+    std::string said;
+    try {
+      rig.atlas->Key(TAtlasKey::GoTo);
+    } catch (const Exception& e) {
+      said = e.what();
+    }
+    for (const std::string& list : rig.window.offered) said += list;
+    EXPECT_EQ(said, c.said);
+    EXPECT_EQ(rig.form->FMapIndex, c.map);
+    if (!c.cell) {
+      EXPECT_EQ(rig.Frame().Scale, 2) << "nothing moves";
+      EXPECT_EQ(rig.Frame().OriginX, -70);
+      EXPECT_EQ(rig.window.status, before);
+      continue;
+    }
+    EXPECT_EQ(rig.Frame().Scale, atlas::OneToOne) << "from the whole map to 1:1";
+    EXPECT_EQ(atlas::CentreCell(rig.Frame()), *c.cell);
+    EXPECT_EQ(rig.window.status.substr(0, 20).find("X: " + std::to_string(c.cell->X) + "  Y: " + std::to_string(c.cell->Y)), 0u);
+    EXPECT_EQ(rig.Painted(160, 90), kPinHead) << "the pin's head over the cell";
+    rig.atlas->Key(TAtlasKey::Clear);
+    EXPECT_NE(rig.Painted(160, 90), kPinHead) << "Esc takes it away";
+  }
+}
+
+TEST(AtlasForm, ARightClickTravelsAndNewPlaceHereAddsThePlaceAsNeuDoesShownAtOnce) {
+  auto world = World();
+  AtlasRig rig(*world, {{"atlas", "1"}, {"commandchar", "."}});
+  rig.rig.client.Windows["Ultima Online"] = kClient;
+  rig.atlas->RightDown(10, 10);  // off the map
+  rig.atlas->RightDown(70, 100);
+  EXPECT_EQ(rig.rig.client.Received(kClient), "\r.GoSelf 4 724 17 4\r");
+  rig.rig.client.Windows.clear();
+  rig.atlas->RightDown(70, 100);
+  ASSERT_EQ(rig.rig.boxes.boxes.size(), 1u);
+  EXPECT_EQ(rig.rig.boxes.boxes[0].caption, "UO Client not started");
+
+  rig.rig.input.answers = {"Turm", "Turm", std::nullopt};
+  rig.atlas->MouseMove(70, 100);
+  rig.atlas->Key(TAtlasKey::NewPlace);
+  rig.atlas->MouseLeave();
+  rig.atlas->Key(TAtlasKey::NewPlace);  // at the middle cell
+  rig.atlas->Key(TAtlasKey::NewPlace);  // Cancel
+  EXPECT_EQ(rig.rig.input.calls.at(0).caption, "Neuer Ort");
+  EXPECT_EQ(rig.rig.PlacesText(), "//Format: <Ortsname>=<X>,<Y>,<Z> <Map>\r\n\r\nTurm=4,724,17 4\r\nTurm1=724,724,0 4\r\n");
+  EXPECT_EQ(rig.rig.eX.text + " " + rig.rig.eY.text + " " + rig.rig.eZ.text, "724 724 0");
+  EXPECT_EQ(rig.Painted(70, 100), kPlaceFill);
+  EXPECT_TRUE(rig.atlas->Names().empty()) << "no names at 1:8";
+  rig.atlas->MouseMove(71, 99);
+  EXPECT_EQ(rig.window.status.substr(rig.window.status.size() - 6), "  Turm") << "the place pointed at";
+  rig.Painted(0, 0);
+  ASSERT_EQ(rig.atlas->Names().size(), 1u);
+  EXPECT_EQ(rig.atlas->Names()[0].Text, "Turm");
+
+  rig.rig.cbTravel.SetItemIndex(0);
+  rig.form->btnDeleteClick();
+  EXPECT_NE(rig.Painted(70, 100), kPlaceFill) << "gone at once";
+  rig.atlas->Key(TAtlasKey::Places);
+  EXPECT_NE(rig.Painted(160, 100), kPlaceFill) << "places off";
+}
+
+TEST(AtlasForm, TheRulerMeasuresFromThePressUntilEscOrAClickAndThePlayerIsShownAndFollowed) {
+  auto world = World();
+  using Steps = std::function<void(TAtlasForm&)>;
+  struct Case {
+    const char* name;
+    Steps after;
+    bool measured;
+  } cases[] = {
+      {"released", [](TAtlasForm&) {}, true},
+      {"dragged", [](TAtlasForm& a) { a.LeftDown(100, 100), a.MouseMove(110, 100), a.LeftUp(110, 100); }, true},
+      {"clicked", [](TAtlasForm& a) { a.LeftDown(100, 100), a.LeftUp(100, 100); }, false},
+      {"Esc", [](TAtlasForm& a) { a.Key(TAtlasKey::Clear); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AtlasRig rig(*world, {{"atlas", "1"}});
+    rig.atlas->LeftDown(70, 100, true);
+    rig.atlas->MouseMove(95, 100);
+    rig.atlas->LeftUp(95, 100);
+    c.after(*rig.atlas);
+    EXPECT_EQ(rig.window.status.find("Distance: 200 tiles (200.0)  X: "), c.measured ? 0 : std::string::npos);
+  }
+
+  AtlasRig rig(*world, {{"atlas", "1"}});
+  rig.rig.client.Assistant = kAssistant;
+  rig.rig.client.SetPlayer(4, 724);
+  rig.form->PlayerTimer(0);
+  EXPECT_EQ(rig.Painted(70, 100), kPlayerCore);
+  EXPECT_EQ(rig.Frame().OriginX, -70) << "not followed";
+  rig.atlas->Key(TAtlasKey::Follow);
+  EXPECT_EQ(rig.Frame().OriginX, -80) << "into the middle half";
+  rig.rig.client.SetPlayer(1400, 1400);
+  rig.form->PlayerTimer(0);
+  EXPECT_EQ(rig.Frame().OriginX, -64) << "back to the middle half's edge";
+  EXPECT_EQ(rig.Frame().OriginY, 26);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include "ui/win32/Dpi.h"
 #include "ui/win32/ErrorBox.h"
 #include "ui/win32/Font.h"
+#include "ui/win32/InputDialog.h"
+#include "ui/win32/ListDialog.h"
 #include "ui/win32/Text.h"
 
 namespace wf::ui::win32 {
@@ -17,17 +19,48 @@ namespace {
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 
-HMENU CreateViewMenu() {
+// Pixels of outline around a name's letters, on every side.
+constexpr int kOutline = 1;
+// Names measured before are kept up to this many, about as many as a player
+// has places.
+constexpr size_t kMaxSizes = 20000;
+
+// Every command shows its key, so a newcomer finds it and a regular can do
+// without the mouse.
+HMENU CreateMenus() {
+  using W = TAtlasWindow;
   HMENU view = CreatePopupMenu();
-  AppendMenuW(view, MF_STRING, TAtlasWindow::kIdZoomIn, L"Zoom &in\t+");
-  AppendMenuW(view, MF_STRING, TAtlasWindow::kIdZoomOut, L"Zoom &out\t-");
-  AppendMenuW(view, MF_STRING, TAtlasWindow::kIdHome, L"&Home\tHome");
+  AppendMenuW(view, MF_STRING, W::kIdPlaces, L"&Places\tP");
+  AppendMenuW(view, MF_STRING, W::kIdGrid, L"&Grid\tG");
+  AppendMenuW(view, MF_STRING, W::kIdFollow, L"&Follow player\tF");
+  AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(view, MF_STRING, W::kIdZoomIn, L"Zoom &in\t+");
+  AppendMenuW(view, MF_STRING, W::kIdZoomOut, L"Zoom &out\t-");
+  AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(view, MF_STRING, W::kIdOnTop, L"Always on &top\tT");
+  AppendMenuW(view, MF_STRING, W::kIdOpacity100, L"Opacity &100%\t1");
+  AppendMenuW(view, MF_STRING, W::kIdOpacity85, L"Opacity &85%\t2");
+  AppendMenuW(view, MF_STRING, W::kIdOpacity70, L"Opacity &70%\t3");
+  AppendMenuW(view, MF_STRING, W::kIdOpacity55, L"Opacity &55%\t4");
+  HMENU go = CreatePopupMenu();
+  AppendMenuW(go, MF_STRING, W::kIdGoTo, L"&Go to...\tCtrl+G");
+  AppendMenuW(go, MF_STRING, W::kIdHome, L"&Home\tHome");
+  AppendMenuW(go, MF_STRING, W::kIdClear, L"&Clear pin and ruler\tEsc");
+  HMENU places = CreatePopupMenu();
+  AppendMenuW(places, MF_STRING, W::kIdNewPlace, L"&New place here...\tCtrl+N");
   HMENU bar = CreateMenu();
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"&View");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(go), L"&Go");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(places), L"&Places");
   return bar;
 }
 
-std::optional<TAtlasKey> KeyOf(WPARAM key) {
+std::optional<TAtlasKey> KeyOf(WPARAM key, bool control) {
+  if (control) {
+    if (key == 'G') return TAtlasKey::GoTo;
+    if (key == 'N') return TAtlasKey::NewPlace;
+    return std::nullopt;
+  }
   switch (key) {
     case VK_LEFT: return TAtlasKey::PanLeft;
     case VK_RIGHT: return TAtlasKey::PanRight;
@@ -36,6 +69,15 @@ std::optional<TAtlasKey> KeyOf(WPARAM key) {
     case VK_PRIOR: return TAtlasKey::ZoomIn;
     case VK_NEXT: return TAtlasKey::ZoomOut;
     case VK_HOME: return TAtlasKey::Home;
+    case VK_ESCAPE: return TAtlasKey::Clear;
+    case 'P': return TAtlasKey::Places;
+    case 'G': return TAtlasKey::Grid;
+    case 'F': return TAtlasKey::Follow;
+    case 'T': return TAtlasKey::OnTop;
+    case '1': case VK_NUMPAD1: return TAtlasKey::Opacity100;
+    case '2': case VK_NUMPAD2: return TAtlasKey::Opacity85;
+    case '3': case VK_NUMPAD3: return TAtlasKey::Opacity70;
+    case '4': case VK_NUMPAD4: return TAtlasKey::Opacity55;
     default: return std::nullopt;
   }
 }
@@ -48,12 +90,28 @@ std::optional<TAtlasKey> KeyOfCharacter(WPARAM character) {
   return std::nullopt;
 }
 
+constexpr std::pair<UINT, TAtlasKey> kCommands[] = {
+    {TAtlasWindow::kIdZoomIn, TAtlasKey::ZoomIn},         {TAtlasWindow::kIdZoomOut, TAtlasKey::ZoomOut},
+    {TAtlasWindow::kIdHome, TAtlasKey::Home},             {TAtlasWindow::kIdPlaces, TAtlasKey::Places},
+    {TAtlasWindow::kIdGrid, TAtlasKey::Grid},             {TAtlasWindow::kIdFollow, TAtlasKey::Follow},
+    {TAtlasWindow::kIdOnTop, TAtlasKey::OnTop},           {TAtlasWindow::kIdOpacity100, TAtlasKey::Opacity100},
+    {TAtlasWindow::kIdOpacity85, TAtlasKey::Opacity85},   {TAtlasWindow::kIdOpacity70, TAtlasKey::Opacity70},
+    {TAtlasWindow::kIdOpacity55, TAtlasKey::Opacity55},   {TAtlasWindow::kIdGoTo, TAtlasKey::GoTo},
+    {TAtlasWindow::kIdNewPlace, TAtlasKey::NewPlace},     {TAtlasWindow::kIdClear, TAtlasKey::Clear},
+};
+
 std::optional<TAtlasKey> KeyOfCommand(UINT id) {
-  switch (id) {
-    case TAtlasWindow::kIdZoomIn: return TAtlasKey::ZoomIn;
-    case TAtlasWindow::kIdZoomOut: return TAtlasKey::ZoomOut;
-    case TAtlasWindow::kIdHome: return TAtlasKey::Home;
-    default: return std::nullopt;
+  for (const auto& [command, key] : kCommands)
+    if (command == id) return key;
+  return std::nullopt;
+}
+
+UINT OpacityCommand(int opacity) {
+  switch (opacity) {
+    case 85: return TAtlasWindow::kIdOpacity85;
+    case 70: return TAtlasWindow::kIdOpacity70;
+    case 55: return TAtlasWindow::kIdOpacity55;
+    default: return TAtlasWindow::kIdOpacity100;
   }
 }
 
@@ -138,6 +196,51 @@ TDragDistance TAtlasWindow::DragDistance() const {
   return {GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG)};
 }
 
+// A window below full opacity is layered; at full opacity it is not, so that
+// it costs nothing then.
+void TAtlasWindow::ShowOptions(const TAtlasOptions& options) {
+  if (!Handle()) return;
+  HMENU menu = GetMenu(Handle());
+  const auto check = [menu](UINT id, bool on) {
+    CheckMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+  };
+  check(kIdPlaces, options.Places);
+  check(kIdGrid, options.Grid);
+  check(kIdFollow, options.Follow);
+  check(kIdOnTop, options.OnTop);
+  CheckMenuRadioItem(menu, kIdOpacity100, kIdOpacity55, OpacityCommand(options.Opacity), MF_BYCOMMAND);
+  SetWindowPos(Handle(), options.OnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const LONG_PTR exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+  if (options.Opacity < 100) {
+    if (!(exStyle & WS_EX_LAYERED)) SetWindowLongPtrW(Handle(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(Handle(), 0, static_cast<BYTE>(MulDiv(255, options.Opacity, 100)), LWA_ALPHA);
+  } else if (exStyle & WS_EX_LAYERED) {
+    SetWindowLongPtrW(Handle(), GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+}
+
+std::optional<std::string> TAtlasWindow::AskGoTo(const std::string& previous) {
+  TInputDialog box;
+  return box.InputQuery("Go to", "Place name, X Y or sextant reading:", previous, 255);
+}
+
+std::optional<int> TAtlasWindow::ChooseOne(const std::string& caption, const std::string& prompt,
+                                           const std::vector<std::string>& items) {
+  return ChooseFromList(caption, prompt, items);
+}
+
+atlas::TLabelSize TAtlasWindow::LabelSize(const std::string& text) {
+  if (text.empty() || !measure_) return {};
+  if (const auto known = sizes_.find(text); known != sizes_.end()) return known->second;
+  const std::wstring wide = Widen(text);
+  SIZE size{};
+  GetTextExtentPoint32W(measure_, wide.c_str(), static_cast<int>(wide.size()), &size);
+  if (sizes_.size() >= kMaxSizes) sizes_.clear();
+  return sizes_.emplace(text, atlas::TLabelSize{size.cx + 2 * kOutline, size.cy + 2 * kOutline}).first->second;
+}
+
 bool TAtlasWindow::InputAllowed() { return HandlerDepth() <= 1; }
 
 // The status bar first: the menu resizes the window, and the logic then
@@ -146,7 +249,7 @@ void TAtlasWindow::CreateContent() {
   status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                             Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   ApplyDpi(DpiOfWindow(Handle()));
-  SetMenu(Handle(), CreateViewMenu());
+  SetMenu(Handle(), CreateMenus());
 }
 
 // The status bar's text at the window's DPI: the program's control font, scaled.
@@ -157,6 +260,10 @@ void TAtlasWindow::ApplyDpi(UINT dpi) {
   font.lfHeight = Scaled(font.lfHeight, dpi);
   HFONT scaled = CreateFontIndirectW(&font);
   if (status_) SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(scaled ? scaled : ControlFont()), TRUE);
+  // The names are written in the same font, measured anew at the new DPI.
+  if (!measure_) measure_ = CreateCompatibleDC(nullptr);
+  if (measure_) SelectObject(measure_, scaled ? scaled : ControlFont());
+  sizes_.clear();
   if (statusFont_) DeleteObject(statusFont_);
   statusFont_ = scaled;
 }
@@ -205,9 +312,30 @@ void TAtlasWindow::PaintContent(HDC dc) {
   form_->Paint(static_cast<TColor32*>(bits_));
   HDC memory = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(memory, buffer_);
+  WriteNames(memory);
   BitBlt(dc, 0, 0, bufferWidth_, bufferHeight_, memory, 0, 0, SRCCOPY);
   SelectObject(memory, old);
   DeleteDC(memory);
+}
+
+// White letters in a black outline read on every colour of the map.
+void TAtlasWindow::WriteNames(HDC memory) {
+  const std::vector<TFrameName>& names = form_->Names();
+  if (names.empty()) return;
+  const HGDIOBJ oldFont = SelectObject(memory, statusFont_ ? statusFont_ : ControlFont());
+  SetBkMode(memory, TRANSPARENT);
+  for (const TFrameName& name : names) {
+    const std::wstring wide = Widen(name.Text);
+    const int length = static_cast<int>(wide.size());
+    const int x = static_cast<int>(name.Box.Left) + kOutline, y = static_cast<int>(name.Box.Top) + kOutline;
+    SetTextColor(memory, RGB(0, 0, 0));
+    for (int dy = -kOutline; dy <= kOutline; ++dy)
+      for (int dx = -kOutline; dx <= kOutline; ++dx)
+        if (dx != 0 || dy != 0) TextOutW(memory, x + dx, y + dy, wide.c_str(), length);
+    SetTextColor(memory, RGB(255, 255, 255));
+    TextOutW(memory, x, y, wide.c_str(), length);
+  }
+  SelectObject(memory, oldFont);
 }
 
 LRESULT TAtlasWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -275,7 +403,12 @@ LRESULT TAtlasWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       SetFocus(Handle());
       if (!form_ || !InputAllowed()) return 0;
       SetCapture(Handle());
-      form_->LeftDown(x, y);
+      form_->LeftDown(x, y, (wParam & MK_SHIFT) != 0);
+      return 0;
+
+    case WM_RBUTTONDOWN:
+      SetFocus(Handle());
+      if (form_ && InputAllowed()) form_->RightDown(x, y);
       return 0;
 
     case WM_LBUTTONUP:
@@ -301,7 +434,7 @@ LRESULT TAtlasWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
 
     case WM_KEYDOWN:
-      if (const auto key = KeyOf(wParam); key && form_ && InputAllowed()) {
+      if (const auto key = KeyOf(wParam, GetKeyState(VK_CONTROL) < 0); key && form_ && InputAllowed()) {
         form_->Key(*key);
         return 0;
       }
@@ -331,6 +464,9 @@ LRESULT TAtlasWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       target_.store(nullptr);
       status_ = nullptr;
       FreeBuffer();
+      if (measure_) DeleteDC(measure_);
+      measure_ = nullptr;
+      sizes_.clear();
       if (statusFont_) DeleteObject(statusFont_);
       statusFont_ = nullptr;
       trackingLeave_ = false;

@@ -1,12 +1,15 @@
 #pragma once
 // The atlas on Windows: a top-level window "Atlas" of its own (with its own
-// taskbar button), a View menu, a status bar, and a back buffer the size of
-// the picture into which the atlas's logic composes each frame. It decides
-// nothing itself: input goes to the logic, pictures come from it.
+// taskbar button), its menus, a status bar, and a back buffer the size of the
+// picture into which the atlas's logic composes each frame and over which the
+// window writes the places' names. It decides nothing itself: input goes to
+// the logic, pictures come from it.
 
 #include <windows.h>
 
 #include <atomic>
+#include <string>
+#include <unordered_map>
 
 #include "ui/AtlasForm.h"
 #include "ui/win32/Window.h"
@@ -22,8 +25,12 @@ class TAtlasWindow : public TWindow, public IAtlasWindow {
   static constexpr int kDefaultWidth = 960;
   static constexpr int kDefaultHeight = 680;
   static constexpr UINT kTileReady = WM_APP + 1;
-  // The View menu's commands.
-  enum : UINT { kIdZoomIn = 1, kIdZoomOut, kIdHome };
+  // The menus' commands.
+  enum : UINT {
+    kIdZoomIn = 1, kIdZoomOut, kIdHome,
+    kIdPlaces, kIdGrid, kIdFollow, kIdOnTop, kIdOpacity100, kIdOpacity85, kIdOpacity70, kIdOpacity55,
+    kIdGoTo, kIdNewPlace, kIdClear,
+  };
 
   TAtlasWindow() = default;
   ~TAtlasWindow() override;
@@ -41,6 +48,11 @@ class TAtlasWindow : public TWindow, public IAtlasWindow {
   void Redraw() override;
   void SetStatusText(const std::string& text) override;
   TDragDistance DragDistance() const override;
+  void ShowOptions(const TAtlasOptions& options) override;
+  std::optional<std::string> AskGoTo(const std::string& previous) override;
+  std::optional<int> ChooseOne(const std::string& caption, const std::string& prompt,
+                               const std::vector<std::string>& items) override;
+  atlas::TLabelSize LabelSize(const std::string& text) override;
 
   HWND StatusBar() const { return status_; }
 
@@ -52,6 +64,7 @@ class TAtlasWindow : public TWindow, public IAtlasWindow {
   void ApplyDpi(UINT dpi);
   void Layout();
   void PaintContent(HDC dc);
+  void WriteNames(HDC memory);
   void FreeBuffer();
   // The atlas moves only while no other handler waits in a modal box: one
   // that is remaking the maps may be under way.
@@ -60,6 +73,9 @@ class TAtlasWindow : public TWindow, public IAtlasWindow {
   TAtlasForm* form_ = nullptr;
   HWND status_ = nullptr;
   HFONT statusFont_ = nullptr;
+  // Where names are measured, in the status bar's font, and what they measured.
+  HDC measure_ = nullptr;
+  std::unordered_map<std::string, atlas::TLabelSize> sizes_;
   UINT dpi_ = 96;
   HBITMAP buffer_ = nullptr;
   void* bits_ = nullptr;
