@@ -39,7 +39,7 @@ void TAtlasEngine::SetMap(const TMap* map) {
   shown_ = {};
 }
 
-bool TAtlasEngine::Compose(const TAtlasFrame& frame, TColor32* pixels) {
+bool TAtlasEngine::Compose(const TAtlasFrame& frame, TColor32* pixels, const TBandDone& bandDone) {
   if (!pixels || frame.Width <= 0 || frame.Height <= 0) return true;
   std::lock_guard lock(mutex_);
   const TMap* map = map_ && map_->IsLoaded() ? map_ : nullptr;
@@ -72,7 +72,7 @@ bool TAtlasEngine::Compose(const TAtlasFrame& frame, TColor32* pixels) {
             layout.FirstTileY + layout.TilesDown};
   if (!queue_.Empty()) work_.notify_all();
 
-  DrawFrame(frame, layout, sources_, {map ? map->GetOverview() : nullptr, cellsWide, cellsHigh}, pixels);
+  DrawFrame(frame, layout, sources_, {map ? map->GetOverview() : nullptr, cellsWide, cellsHigh}, pixels, bandDone);
   return missing_.empty() && coming == 0;
 }
 

@@ -59,7 +59,7 @@ class TAtlasEngine final : public IAtlasPicture {
   void SetMap(const TMap* map) override;
   // A frame that needs more tiles than the cache holds gets those nearest its
   // centre; the rest stay stand-ins, so the workers never chase their own tail.
-  bool Compose(const TAtlasFrame& frame, TColor32* pixels) override;
+  bool Compose(const TAtlasFrame& frame, TColor32* pixels, const TBandDone& bandDone = {}) override;
 
   // Renders the queued tiles on the calling thread until none is left.
   void RunQueuedTiles();

@@ -31,10 +31,27 @@ TInView PlacesInView(const TAtlasFrame& frame, std::span<const TPlaceMark> place
   return found;
 }
 
-std::vector<TLabel> DrawPlaces(const TCanvas& canvas, const TAtlasFrame& frame, std::span<const TPlaceMark> places,
-                               const TOverlays& overlays, ILabelMeasure& measure) {
+// From the top down, each row's places in their order: bucketed by row,
+// which costs less than drawing them.
+std::vector<TFramePoint> TopDown(const TAtlasFrame& frame, std::span<const TPlaceInView> places) {
+  std::vector<size_t> first(static_cast<size_t>(frame.Height + 2 * kMargin + 1), 0);
+  const auto rowOf = [](const TPlaceInView& place) { return static_cast<size_t>(place.Y + kMargin); };
+  for (const TPlaceInView& place : places) ++first[rowOf(place) + 1];
+  for (size_t row = 1; row < first.size(); ++row) first[row] += first[row - 1];
+  std::vector<TFramePoint> sorted(places.size());
+  for (const TPlaceInView& place : places) sorted[first[rowOf(place)]++] = {place.X, place.Y};
+  return sorted;
+}
+
+}  // namespace
+
+TOverlayPass::TOverlayPass(const TAtlasFrame& frame, TMapExtent map, std::span<const TPlaceMark> places,
+                           const TOverlays& overlays, ILabelMeasure& measure)
+    : frame_(frame), overlays_(overlays) {
+  if (overlays.Grid) grid_ = GridLinesOf(frame, static_cast<int32_t>(map.Width), static_cast<int32_t>(map.Height));
+  if (!overlays.Places) return;
   TInView inView = PlacesInView(frame, places);
-  for (const TPlaceInView& place : inView.Places) DrawPlaceMarker(canvas, {place.X, place.Y});
+  markers_ = TopDown(frame, inView.Places);
 
   const int pointed = overlays.Pointer ? PlaceUnderPointer(inView.Places, static_cast<int32_t>(overlays.Pointer->X),
                                                            static_cast<int32_t>(overlays.Pointer->Y))
@@ -46,32 +63,41 @@ std::vector<TLabel> DrawPlaces(const TCanvas& canvas, const TAtlasFrame& frame, 
     inView.Places[i].LabelWidth = size.Width;
     inView.Places[i].LabelHeight = size.Height;
   }
-  std::vector<TLabel> labels;
   for (const TPlacedLabel& placed : PlaceLabels(inView.Places, frame.Width, frame.Height, pointed))
-    labels.push_back({inView.Marks[static_cast<size_t>(placed.Place)], placed.Box});
-  return labels;
+    labels_.push_back({inView.Marks[static_cast<size_t>(placed.Place)], placed.Box});
 }
 
-}  // namespace
-
-std::vector<TLabel> DrawOverlays(const TCanvas& canvas, const TAtlasFrame& frame, TMapExtent map,
-                                 std::span<const TPlaceMark> places, const TOverlays& overlays,
-                                 ILabelMeasure& measure) {
-  if (overlays.Grid)
-    DrawGrid(canvas, GridLinesOf(frame, static_cast<int32_t>(map.Width), static_cast<int32_t>(map.Height)));
-  if (const auto& cells = overlays.DetailCells) {
-    // Framed just outside, so that the area itself shows the map unchanged.
-    const TFrameRect area = CellsOnFrame(frame, cells->Left, cells->Top, cells->Right, cells->Bottom);
-    DrawDetailArea(canvas, {area.Left - 1, area.Top - 1, area.Right + 1, area.Bottom + 1});
+// The band is a canvas of its own, its first row the frame's row `top`: every
+// primitive clips to it exactly, so the bands add up to one pass.
+void TOverlayPass::DrawBand(TColor32* pixels, int32_t top, int32_t bottom) const {
+  if (bottom <= top) return;
+  const TCanvas band{pixels + static_cast<size_t>(top) * static_cast<size_t>(frame_.Width), frame_.Width, bottom - top};
+  if (grid_) {
+    TGridLines lines{grid_->Columns, {}, grid_->Span};
+    for (const int32_t row : grid_->Rows)
+      if (row >= top && row < bottom) lines.Rows.push_back(row - top);
+    lines.Span.Top -= top;
+    lines.Span.Bottom -= top;
+    DrawGrid(band, lines);
   }
-  std::vector<TLabel> labels;
-  if (overlays.Places) labels = DrawPlaces(canvas, frame, places, overlays, measure);
-  if (overlays.RulerFrom && overlays.RulerTo)
-    DrawRuler(canvas, CellOnFrame(frame, overlays.RulerFrom->X, overlays.RulerFrom->Y),
-              CellOnFrame(frame, overlays.RulerTo->X, overlays.RulerTo->Y));
-  if (overlays.Pin) DrawPin(canvas, CellOnFrame(frame, overlays.Pin->X, overlays.Pin->Y));
-  if (overlays.Player) DrawPlayerMarker(canvas, CellOnFrame(frame, overlays.Player->X, overlays.Player->Y));
-  return labels;
+  if (const auto& cells = overlays_.DetailCells) {
+    // Framed just outside, so that the area itself shows the map unchanged.
+    const TFrameRect area = CellsOnFrame(frame_, cells->Left, cells->Top, cells->Right, cells->Bottom);
+    DrawDetailArea(band, {area.Left - 1, area.Top - 1 - top, area.Right + 1, area.Bottom + 1 - top});
+  }
+  auto marker = std::lower_bound(markers_.begin(), markers_.end(), int64_t{top} - PlaceMarkerReach,
+                                 [](const TFramePoint& at, int64_t row) { return at.Y < row; });
+  for (; marker != markers_.end() && marker->Y < int64_t{bottom} + PlaceMarkerReach; ++marker)
+    DrawPlaceMarker(band, {marker->X, marker->Y - top});
+}
+
+void TOverlayPass::DrawLast(TColor32* pixels) const {
+  const TCanvas canvas{pixels, frame_.Width, frame_.Height};
+  if (overlays_.RulerFrom && overlays_.RulerTo)
+    DrawRuler(canvas, CellOnFrame(frame_, overlays_.RulerFrom->X, overlays_.RulerFrom->Y),
+              CellOnFrame(frame_, overlays_.RulerTo->X, overlays_.RulerTo->Y));
+  if (overlays_.Pin) DrawPin(canvas, CellOnFrame(frame_, overlays_.Pin->X, overlays_.Pin->Y));
+  if (overlays_.Player) DrawPlayerMarker(canvas, CellOnFrame(frame_, overlays_.Player->X, overlays_.Player->Y));
 }
 
 int PlaceAtPixel(const TAtlasFrame& frame, std::span<const TPlaceMark> places, int32_t x, int32_t y) {

@@ -1,9 +1,9 @@
 #pragma once
-// Everything the atlas draws over a composed frame, in one pass: the grid,
-// the Map window's detail area, the places' markers, the ruler, the pin and
-// the player, and which places' names are written where. The letters
-// themselves are the window's: it measures them in its font for the layout
-// and draws them after this pass.
+// Everything the atlas draws over a composed frame: the grid, the Map
+// window's detail area, the places' markers, the ruler, the pin and the
+// player, and which places' names are written where. The letters themselves
+// are the window's: it measures them in its font for the layout and draws
+// them after the frame is finished.
 
 #include <cstdint>
 #include <optional>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "atlas/AtlasView.h"
+#include "atlas/GridLines.h"
 #include "atlas/OverlayDrawing.h"
 
 namespace wf::atlas {
@@ -59,11 +60,31 @@ struct TLabel {
 // of the place under the pointer is.
 inline constexpr int NamesFromScale = 4;  // 1:2
 
-// Draws the overlays into the frame's pixels and returns the names to write,
-// none overlapping another (PlaceLabels.h). `map` is the map's size in cells.
-std::vector<TLabel> DrawOverlays(const TCanvas& canvas, const TAtlasFrame& frame, TMapExtent map,
-                                 std::span<const TPlaceMark> places, const TOverlays& overlays,
-                                 ILabelMeasure& measure);
+// The overlays of one frame, laid out once and drawn as the frame is
+// composed: the grid, the detail area and the markers band by band, while
+// each band's rows are still in the processor's cache (2,000 markers over a
+// frame composing has just pushed out of it cost as much as composing at
+// 1:1), then the ruler, the pin and the player over all. The pixels are the
+// same as those of one pass over the finished frame (one band of all rows).
+// `map` is the map's size in cells; the pixels are the frame's.
+class TOverlayPass {
+ public:
+  TOverlayPass(const TAtlasFrame& frame, TMapExtent map, std::span<const TPlaceMark> places,
+               const TOverlays& overlays, ILabelMeasure& measure);
+  // Rows `top` to `bottom` (exclusive) of the frame's pixels are composed.
+  void DrawBand(TColor32* pixels, int32_t top, int32_t bottom) const;
+  // Once every band is drawn.
+  void DrawLast(TColor32* pixels) const;
+  // The names to write, none overlapping another (PlaceLabels.h).
+  const std::vector<TLabel>& Labels() const { return labels_; }
+
+ private:
+  TAtlasFrame frame_;
+  TOverlays overlays_;
+  std::optional<TGridLines> grid_;
+  std::vector<TFramePoint> markers_;  // from the top down
+  std::vector<TLabel> labels_;
+};
 
 // The place whose marker the pointer at device pixel (x, y) is on, as
 // PlaceUnderPointer decides; -1 for none.

@@ -3,6 +3,7 @@
 // composed from it. The engine renders tiles on worker threads; composing
 // never waits for them.
 
+#include <cstdint>
 #include <functional>
 
 #include "atlas/AtlasScale.h"
@@ -17,6 +18,10 @@ namespace wf::atlas {
 // What the frame shows off the map: a dark slate that no cell has (a cell's
 // channels are multiples of 8).
 inline constexpr TColor32 BackgroundColor = MakeColor32(40, 44, 52, 255);
+
+// Rows `top` to `bottom` (exclusive) of a frame being composed are complete.
+// What is drawn over them now finds them still in the processor's cache.
+using TBandDone = std::function<void(int32_t top, int32_t bottom)>;
 
 class IAtlasPicture {
  public:
@@ -33,7 +38,9 @@ class IAtlasPicture {
   // frame. Tiles not yet rendered are drawn from a coarser tile or the map's
   // overview and queued, nearest the frame's centre first; queued tiles the
   // frame no longer shows are dropped. True when every tile was there.
-  virtual bool Compose(const TAtlasFrame& frame, TColor32* pixels) = 0;
+  // `bandDone`, where given, hears of every band of rows once, from the top
+  // down, the whole frame at the end; it must not call the picture back.
+  virtual bool Compose(const TAtlasFrame& frame, TColor32* pixels, const TBandDone& bandDone = {}) = 0;
 
   // Called on a worker thread whenever a tile that the last frame asked for
   // is ready; the window then composes again on its own thread. Set it before

@@ -73,10 +73,11 @@ TFrameLayout LayOutFrame(const TAtlasFrame& frame, int64_t cellsWide, int64_t ce
 }
 
 void DrawFrame(const TAtlasFrame& frame, const TFrameLayout& layout, const std::vector<TTileSource>& sources,
-               const TOverviewStandIn& overview, TColor32* pixels) {
+               const TOverviewStandIn& overview, TColor32* pixels, const TBandDone& bandDone) {
   const auto width = static_cast<size_t>(frame.Width);
   if (layout.TilesAcross == 0 || layout.TilesDown == 0) {
     std::fill(pixels, pixels + width * static_cast<size_t>(frame.Height), BackgroundColor);
+    if (bandDone) bandDone(0, frame.Height);
     return;
   }
   const int64_t m = layout.Magnify;
@@ -94,6 +95,7 @@ void DrawFrame(const TAtlasFrame& frame, const TFrameLayout& layout, const std::
   std::vector<int32_t> overviewColumns;  // made when a tile first needs them
 
   int64_t previous = 0;
+  int32_t bandTop = 0;
   for (int32_t py = 0; py < frame.Height; ++py) {
     TColor32* row = pixels + static_cast<size_t>(py) * width;
     const int64_t ly = FloorDiv(frame.OriginY + py, m);
@@ -103,6 +105,10 @@ void DrawFrame(const TAtlasFrame& frame, const TFrameLayout& layout, const std::
       continue;
     }
     previous = ly;
+    if (bandDone && py - bandTop >= BandRows) {
+      bandDone(bandTop, py);
+      bandTop = py;
+    }
     const int64_t tileRow = (ly >> TileShift) - layout.FirstTileY;
     if (tileRow < 0 || tileRow >= layout.TilesDown || ly >= layout.LevelHigh) {
       std::fill(row, row + width, BackgroundColor);
@@ -132,6 +138,7 @@ void DrawFrame(const TAtlasFrame& frame, const TFrameLayout& layout, const std::
       }
     }
   }
+  if (bandDone) bandDone(bandTop, frame.Height);
 }
 
 }  // namespace wf::atlas

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "atlas/AtlasPicture.h"
 #include "atlas/AtlasScale.h"
 #include "atlas/TileKey.h"
 
@@ -48,8 +49,12 @@ struct TOverviewStandIn {
 
 // Fills the frame (frame.Width x frame.Height pixels, rows top to bottom):
 // the tiles' areas from `sources` (TilesAcross x TilesDown of them, a row of
-// tiles after another), the background off the map.
+// tiles after another), the background off the map. Bands of about
+// BandRows rows are reported to `bandDone` as they are finished; a band ends
+// where a row of level pixels does, as the rows of one are copies of its
+// first.
+inline constexpr int32_t BandRows = 32;
 void DrawFrame(const TAtlasFrame& frame, const TFrameLayout& layout, const std::vector<TTileSource>& sources,
-               const TOverviewStandIn& overview, TColor32* pixels);
+               const TOverviewStandIn& overview, TColor32* pixels, const TBandDone& bandDone = {});
 
 }  // namespace wf::atlas

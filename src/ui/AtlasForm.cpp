@@ -310,8 +310,10 @@ void TAtlasForm::Resize(int32_t width, int32_t height) {
 void TAtlasForm::Paint(TColor32* pixels) {
   FNames.clear();
   if (!FSized) return;
-  picture_.Compose(FFrame, pixels);
-  if (!FMap) return;
+  if (!FMap) {
+    picture_.Compose(FFrame, pixels);
+    return;
+  }
   atlas::TOverlays overlays;
   overlays.Places = FOptions.Places;
   overlays.Grid = FOptions.Grid;
@@ -325,8 +327,10 @@ void TAtlasForm::Paint(TColor32* pixels) {
   overlays.RulerFrom = FRulerFrom;
   overlays.RulerTo = FRulerTo;
   const std::vector<atlas::TPlaceMark>& marks = Marks();
-  for (const atlas::TLabel& label :
-       atlas::DrawOverlays({pixels, FFrame.Width, FFrame.Height}, FFrame, Extent(), marks, overlays, w_))
+  const atlas::TOverlayPass pass(FFrame, Extent(), marks, overlays, w_);
+  picture_.Compose(FFrame, pixels, [&](int32_t top, int32_t bottom) { pass.DrawBand(pixels, top, bottom); });
+  pass.DrawLast(pixels);
+  for (const atlas::TLabel& label : pass.Labels())
     FNames.push_back({marks[static_cast<size_t>(label.Place)].Name, label.Box});
 }
 

@@ -8,10 +8,11 @@
 namespace wf::atlas {
 namespace {
 
-// The first pixel of the frame that is not what the world expects, or "".
+// The first pixel of the frame's rows `top` to `bottom` (all by default) that
+// is not what the world expects, or "".
 std::string Difference(const testing::TAtlasWorld& world, const TAtlasFrame& frame,
-                       const std::vector<TColor32>& pixels) {
-  for (int32_t y = 0; y < frame.Height; ++y)
+                       const std::vector<TColor32>& pixels, int32_t top = 0, int32_t bottom = -1) {
+  for (int32_t y = top; y < (bottom < 0 ? frame.Height : bottom); ++y)
     for (int32_t x = 0; x < frame.Width; ++x) {
       const TColor32 expected = world.Expected(frame.Scale, frame.OriginX + x, frame.OriginY + y);
       if (pixels[static_cast<size_t>(y) * frame.Width + x] != expected)
@@ -47,6 +48,17 @@ TEST(AtlasPicture, EveryScaleShowsTheCellsOrTheMeanOfTheirBoxes) {
     engine.RunQueuedTiles();
     ASSERT_TRUE(engine.Compose(frame, pixels.data()));
     EXPECT_EQ(Difference(world, frame, pixels), "");
+    // Again band by band: each band is finished when it is reported, though
+    // the bands before it were drawn over (at m:1 a row copies the one above).
+    int32_t next = 0;
+    engine.Compose(frame, pixels.data(), [&](int32_t top, int32_t bottom) {
+      EXPECT_EQ(top, next);
+      EXPECT_LT(top, bottom);
+      EXPECT_EQ(Difference(world, frame, pixels, top, bottom), "") << "rows " << top << " to " << bottom;
+      std::fill(pixels.begin() + top * frame.Width, pixels.begin() + bottom * frame.Width, 0);
+      next = bottom;
+    });
+    EXPECT_EQ(next, frame.Height);
   }
 }
 

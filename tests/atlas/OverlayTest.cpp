@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <string>
 
+#include "atlas/AtlasOverlays.h"
 #include "atlas/FollowPlayer.h"
 #include "atlas/GridLines.h"
 #include "atlas/OverlayDrawing.h"
@@ -140,6 +143,38 @@ TEST(Overlay, DrawingClipsAndMarks) {
     for (const auto& [x, y, color] : c.pixels)
       EXPECT_EQ(pixels[static_cast<size_t>(y * 12 + x)], color) << x << "," << y;
   }
+}
+
+struct TFixedMeasure : ILabelMeasure {
+  TLabelSize LabelSize(const std::string& text) override { return {static_cast<int32_t>(5 * text.size()), 9}; }
+};
+
+// Markers on, above and below band edges, overlapping ones, the grid, the
+// detail area and the ruler across them: drawn in bands of any height, the
+// pixels are those of one pass.
+TEST(Overlay, BandsOfAnyHeightAddUpToOnePass) {
+  const TAtlasFrame frame = Frame(OneToOne + 1, 0, 0, 64, 48);
+  std::vector<TPlaceMark> places;
+  for (int i = 0; i < 40; ++i) places.push_back({(i * 7) % 32, (i * 5) % 24, "P" + std::to_string(i)});
+  TOverlays overlays;
+  overlays.Grid = true;
+  overlays.DetailCells = TFrameRect{3, 2, 20, 13};
+  overlays.RulerFrom = TCellPoint{1, 22};
+  overlays.RulerTo = TCellPoint{30, 1};
+  overlays.Player = TCellPoint{12, 12};
+  TFixedMeasure measure;
+  const TOverlayPass pass(frame, {64, 64}, places, overlays, measure);
+  const auto drawn = [&](int32_t band) {
+    std::vector<TColor32> pixels(64 * 48, kGrey);
+    for (int32_t top = 0; top < 48; top += band) pass.DrawBand(pixels.data(), top, std::min(top + band, 48));
+    pass.DrawLast(pixels.data());
+    return pixels;
+  };
+  const std::vector<TColor32> whole = drawn(48);
+  for (const TColor32 shown : {kYellow, kWhite, kRed, kBlack})
+    EXPECT_NE(std::count(whole.begin(), whole.end(), shown), 0) << "colour " << std::hex << shown;
+  for (const int32_t band : {1, 2, 5, 32}) EXPECT_EQ(drawn(band), whole) << "bands of " << band;
+  EXPECT_FALSE(pass.Labels().empty());
 }
 
 }  // namespace

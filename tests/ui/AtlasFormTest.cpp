@@ -81,8 +81,9 @@ constexpr TColor32 kMapColour = 0xFF123456;
 class FakePicture : public atlas::IAtlasPicture {
  public:
   void SetMap(const TMap* map) override { maps.push_back(map); }
-  bool Compose(const atlas::TAtlasFrame& frame, TColor32* pixels) override {
+  bool Compose(const atlas::TAtlasFrame& frame, TColor32* pixels, const atlas::TBandDone& bandDone) override {
     std::fill(pixels, pixels + frame.Width * frame.Height, kMapColour);
+    if (bandDone) bandDone(0, frame.Height);
     return true;
   }
   std::vector<const TMap*> maps;  // every SetMap, in order
