@@ -112,8 +112,20 @@ void DrawLine(const TCanvas& canvas, TFramePoint from, TFramePoint to, TColor32 
 }
 
 void DrawPlaceMarker(const TCanvas& canvas, TFramePoint at) {
-  FillRect(canvas, Square(at, PlaceMarkerReach), kPlaceFrame);
-  FillRect(canvas, Square(at, PlaceMarkerReach - 1), kPlaceFill);
+  constexpr int reach = PlaceMarkerReach;
+  if (at.X < reach || at.Y < reach || at.X >= canvas.Width - reach || at.Y >= canvas.Height - reach) {
+    FillRect(canvas, Square(at, reach), kPlaceFrame);
+    FillRect(canvas, Square(at, reach - 1), kPlaceFill);
+    return;
+  }
+  // Wholly on the canvas, as nearly every one of the thousands a view can
+  // hold: a row at a time, each pixel written once.
+  TColor32* row = &PixelAt(canvas, at.X - reach, at.Y - reach);
+  for (int dy = -reach; dy <= reach; ++dy, row += canvas.Width) {
+    const bool edge = dy == -reach || dy == reach;
+    row[0] = row[2 * reach] = kPlaceFrame;
+    for (int dx = 1; dx < 2 * reach; ++dx) row[dx] = edge ? kPlaceFrame : kPlaceFill;
+  }
 }
 
 void DrawPlayerMarker(const TCanvas& canvas, TFramePoint at) {

@@ -94,6 +94,12 @@ TEST(PlacesWindowTest, TheTipShowsTheCellInItsOwnWindowAndThePaneIsUnchanged) {
   HWND pane = rig.window.MapImage.Handle();
   const std::vector<uint32_t> before = ReadClientPixels(pane, 384, 256);
   // Map 4 is 1448 cells square: 1448 / 384 cells a pixel across, 1448 / 256 down.
+  // The pointer itself is put there too: the pane hears that the pointer left
+  // it (and the tip goes) as soon as the system sees it elsewhere, which a
+  // busy machine gives it time to do.
+  POINT at{26, 21};
+  ClientToScreen(pane, &at);
+  SetCursorPos(at.x, at.y);
   SendMessageW(pane, WM_MOUSEMOVE, 0, MAKELPARAM(26, 21));
   rig.Pump();
   HWND tip = rig.window.HoverTip.Handle();

@@ -116,6 +116,8 @@ TEST(Overlay, DrawingClipsAndMarks) {
   } cases[] = {
       {"place marker in the corner", [](auto& c) { DrawPlaceMarker(c, {0, 0}); },
        {{0, 0, kYellow}, {1, 1, kYellow}, {2, 2, kBlack}, {2, 0, kBlack}, {3, 3, kGrey}}},
+      {"place marker inside", [](auto& c) { DrawPlaceMarker(c, {5, 5}); },
+       {{5, 5, kYellow}, {4, 6, kYellow}, {3, 5, kBlack}, {7, 7, kBlack}, {5, 3, kBlack}, {8, 5, kGrey}, {5, 2, kGrey}}},
       {"player", [](auto& c) { DrawPlayerMarker(c, {5, 5}); },
        {{2, 2, kBlack}, {3, 3, kWhite}, {4, 6, kRed}, {8, 8, kBlack}, {9, 9, kGrey}}},
       {"pin", [](auto& c) { DrawPin(c, {6, 11}); }, {{6, 11, kBlack}, {6, 5, kBlack}, {6, 1, 0xFFE01010}, {0, 11, kGrey}}},
