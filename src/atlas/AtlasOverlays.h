@@ -62,9 +62,8 @@ inline constexpr int NamesFromScale = 4;  // 1:2
 
 // The overlays of one frame, laid out once and drawn as the frame is
 // composed: the grid, the detail area and the markers band by band, while
-// each band's rows are still in the processor's cache (2,000 markers over a
-// frame composing has just pushed out of it cost as much as composing at
-// 1:1), then the ruler, the pin and the player over all. The pixels are the
+// each band's rows are still in the processor's cache, then the ruler, the
+// pin and the player over all. The pixels are the
 // same as those of one pass over the finished frame (one band of all rows).
 // `map` is the map's size in cells; the pixels are the frame's.
 class TOverlayPass {
