@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "FormRig.h"
+#include "Raised.h"
 #include "common/Errors.h"
 #include "ui/MenuCommands.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 using testing::FakePlacesStore;
 using testing::FormRig;
+using wf::testing::Raised;
 using Strings = std::vector<std::string>;
 
 const std::string kHeader = "//Format: <Ortsname>=<X>,<Y>,<Z> <Map>\r\n\r\n";
@@ -175,12 +177,8 @@ TEST(PlacesFiles, AReadThatFailsDuringTheRunIsToldWithItsReasonAndTheNextChangeT
   store.readError = 32;
   store.readReason = "The file is being used by another process";
   rig.input.answers = {"Neu", "Neu"};
-  try {
-    rig.form->btnNeuClick();
-    ADD_FAILURE() << "not told";
-  } catch (const EFOpenError& e) {
-    EXPECT_NE(std::string(e.what()).find(rig.PlacesFile() + ": " + store.readReason), std::string::npos) << e.what();
-  }
+  const std::string told = Raised<EFOpenError>([&] { rig.form->btnNeuClick(); });
+  EXPECT_NE(told.find(rig.PlacesFile() + ": " + store.readReason), std::string::npos) << told;
   EXPECT_EQ(rig.Names(), Strings{"Bank"});
   store.readError = 0;
   rig.form->btnNeuClick();
@@ -192,12 +190,8 @@ TEST(PlacesFiles, FilesLargerThanTheLimitAreRefusedNamingTheFileAndTheLimit) {
   FormRig rig;
   rig.dir.Write("locations.txt", atLimit + "\n");
   rig.MakeForm();
-  try {
-    rig.form->FormCreate();
-    ADD_FAILURE() << "not told";
-  } catch (const EFOpenError& e) {
-    EXPECT_NE(std::string(e.what()).find(rig.PlacesFile() + ": it is larger than 16 MiB"), std::string::npos) << e.what();
-  }
+  const std::string told = Raised<EFOpenError>([&] { rig.form->FormCreate(); });
+  EXPECT_NE(told.find(rig.PlacesFile() + ": it is larger than 16 MiB"), std::string::npos) << told;
   rig.form->FormDestroy();
   EXPECT_EQ(rig.PlacesText().size(), atLimit.size() + 1);  // never written
 
@@ -206,12 +200,8 @@ TEST(PlacesFiles, FilesLargerThanTheLimitAreRefusedNamingTheFileAndTheLimit) {
   importing.Start();
   const std::string big = importing.dir.Write("big.map", atLimit + "\n");
   importing.files.opens.push_back(big);
-  try {
-    importing.form->SystemCommand(cmImportPlaces);
-    ADD_FAILURE() << "not told";
-  } catch (const EFOpenError& e) {
-    EXPECT_NE(std::string(e.what()).find(big + ": it is larger than 16 MiB"), std::string::npos) << e.what();
-  }
+  const std::string refused = Raised<EFOpenError>([&] { importing.form->SystemCommand(cmImportPlaces); });
+  EXPECT_NE(refused.find(big + ": it is larger than 16 MiB"), std::string::npos) << refused;
 }
 
 }  // namespace
