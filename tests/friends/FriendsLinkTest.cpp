@@ -200,10 +200,18 @@ class Silent : public platform::ByteStream {
   std::atomic<bool> shut_{false};
 };
 
-TEST(FriendsLink, StopsPromptlyWhileTheBrokerSaysNothing) {
-  for (const char* broker : {"mqtt://127.0.0.1:1", "ws://127.0.0.1:1/"}) {
-    FriendsLink link([](const platform::StreamTarget&, platform::ConnectFailure&) { return std::make_unique<Silent>(); },
-                     {});
+TEST(FriendsLink, StopsPromptlyWhileTheBrokerSaysNothingOrTheConnectHangs) {
+  const FriendsLink::Connector silent = [](const platform::StreamTarget&, platform::ConnectFailure&) {
+    return std::make_unique<Silent>();
+  };
+  const FriendsLink::Connector hanging = [](const platform::StreamTarget&, platform::ConnectFailure&) {
+    std::this_thread::sleep_for(3s);
+    return std::unique_ptr<platform::ByteStream>();
+  };
+  for (const auto& [broker, connector] : {std::pair{"mqtt://127.0.0.1:1", silent}, std::pair{"ws://127.0.0.1:1/", silent},
+                                          std::pair{"mqtt://127.0.0.1:1", hanging}}) {
+    std::atomic<int> changes{0};
+    FriendsLink link(connector, [&] { ++changes; });
     FriendsSettings settings;
     settings.broker = broker;
     settings.group = "g";
@@ -214,6 +222,9 @@ TEST(FriendsLink, StopsPromptlyWhileTheBrokerSaysNothing) {
     const auto before = std::chrono::steady_clock::now();
     link.Stop();
     EXPECT_LT(std::chrono::steady_clock::now() - before, 1500ms) << broker;
+    const int afterStop = changes;
+    std::this_thread::sleep_for(connector.target_type() == hanging.target_type() ? 3s : 0s);
+    EXPECT_EQ(changes, afterStop) << "nothing is said after Stop";
   }
 }
 
