@@ -45,6 +45,7 @@ struct Core {
   uint64_t epoch = 0;       // grows with every Start and Stop
   bool finished = true;     // the current epoch's thread has ended
   bool connecting = false;  // the thread is inside the connector
+  bool live = false;        // past CONNACK: a goodbye can be said
   platform::ByteStream* current = nullptr;  // the stream Stop may cut
   uint64_t lastTableGeneration = ~uint64_t{0};
 
@@ -77,7 +78,7 @@ struct Core {
   // Before the stream goes: Stop must not reach it any more.
   void ClearCurrent(platform::ByteStream* stream) {
     std::lock_guard lock(mutex);
-    if (current == stream) current = nullptr;
+    if (current == stream) current = nullptr, live = false;
   }
 };
 
@@ -220,6 +221,8 @@ void Core::Run(FriendsSettings settings, uint64_t run) {
         if (!liveSince) {
           liveSince = Clock::now();
           table.Clear();  // what is retained on the broker comes again
+          std::lock_guard lock(mutex);
+          live = true;
         }
         Publish(run, LinkState::Connected, ConnectedText(table.Friends().size()), &table, table.Generation());
       }
@@ -284,7 +287,9 @@ void FriendsLink::Stop() {
     ++core.epoch;
     core.wake.notify_all();
     // The goodbye (the empty retained message and DISCONNECT) normally goes
-    // out within one poll; a broker that does not take it is cut off.
+    // out within one poll; a broker that does not take it is cut off. Before
+    // CONNACK there is nothing to say: the line is cut at once.
+    if (!core.live && core.current) core.current->Shutdown();
     finished = core.wake.wait_for(lock, kGoodbyeTimeout, [&] { return core.finished || core.connecting; }) &&
                core.finished;
     if (!finished && core.current) {

@@ -61,7 +61,7 @@ class SessionTest : public ::testing::Test {
   const Time t0 = Time{} + 1000s;
 };
 
-TEST_F(SessionTest, ConnectsSubscribesAndPublishesTheKnownPosition) {
+TEST_F(SessionTest, ConnectsSubscribesAndPublishesTheKnownPositionOrEndsOnARefusalOrSilence) {
   Session session(Config(), table, t0);
   session.SetPosition(SharedPosition{1600, 800, {}, 0});
   auto sent = Parse(session.TakeOutput());
@@ -77,17 +77,14 @@ TEST_F(SessionTest, ConnectsSubscribesAndPublishesTheKnownPosition) {
   EXPECT_EQ(sent[1].publish.topic, "wayfarer/g/me/position");
   EXPECT_TRUE(sent[1].publish.retain);
   EXPECT_EQ(sent[1].publish.payload, R"({"v":1,"name":"Aria","x":1600,"y":800,"map":0})");
-}
 
-TEST_F(SessionTest, EveryRefusalEndsTheSessionWithItsWords) {
-  Session session(Config(), table, t0);
-  session.Received(Connack(4), t0);
-  EXPECT_EQ(session.GetPhase(), Session::Phase::Closed);
-  EXPECT_EQ(session.GetEnding(), Session::Ending::Refused);
-  EXPECT_EQ(session.EndingText(), "bad user name or password");
-  Session silent(Config(), table, t0);
-  silent.Tick(t0 + 10s);
-  EXPECT_EQ(silent.GetEnding(), Session::Ending::Lost) << "no CONNACK in time";
+  Session refused(Config(), table, t0);
+  refused.Received(Connack(4), t0);
+  EXPECT_EQ(refused.GetEnding(), Session::Ending::Refused);
+  EXPECT_EQ(refused.EndingText(), "bad user name or password");
+  Session unanswered(Config(), table, t0);
+  unanswered.Tick(t0 + 10s);
+  EXPECT_EQ(unanswered.GetEnding(), Session::Ending::Lost);
 }
 
 TEST_F(SessionTest, PublishesAtMostFourTimesASecondTheNewestPosition) {

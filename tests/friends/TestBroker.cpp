@@ -5,7 +5,6 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -63,9 +62,7 @@ std::string TestBroker::Url(const char* scheme) const {
 
 bool TestBroker::Publish(const std::string& topic, const std::string& payload, bool retain) const {
   std::vector<std::string> args{"mosquitto_pub", "-h", "127.0.0.1", "-p", std::to_string(mqttPort_), "-u", "aria",
-                                "-P", "secret", "-t", topic};
-  if (payload.empty()) args.push_back("-n");
-  else args.insert(args.end(), {"-m", payload});
+                                "-P", "secret", "-t", topic, "-m", payload};
   if (retain) args.push_back("-r");
   return Run(args);
 }

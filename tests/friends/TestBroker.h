@@ -17,16 +17,13 @@ class TestBroker {
  public:
   // `bridgeTo`: the MQTT port of a broker to bridge wayfarer/# with, or 0.
   explicit TestBroker(int bridgeTo = 0);
-  ~TestBroker();
-  TestBroker(const TestBroker&) = delete;
-  TestBroker& operator=(const TestBroker&) = delete;
+  ~TestBroker();  // (not copyable: TempDir is not)
 
   bool Started() const { return started_; }
   void Kill();     // SIGKILL: no goodbye to anyone
   bool Restart();  // on the same ports
 
   int MqttPort() const { return mqttPort_; }
-  int WsPort() const { return wsPort_; }
   std::string Url(const char* scheme = "mqtt") const;
 
   // mosquitto_pub as user aria; false when it failed.
@@ -44,8 +41,6 @@ class Subscriber {
  public:
   Subscriber(const TestBroker& broker, const std::string& filter);
   ~Subscriber();
-  Subscriber(const Subscriber&) = delete;
-  Subscriber& operator=(const Subscriber&) = delete;
   std::vector<std::string> Lines() const;
   // Waits for a line from the `from`th on that `accept` takes; false after `timeout`.
   bool WaitFor(const std::function<bool(const std::string&)>& accept, std::chrono::milliseconds timeout,
