@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native, native under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the atlas's tests under ThreadSanitizer, the Windows
+# UndefinedBehaviorSanitizer, the atlas's and the friends' tests under ThreadSanitizer, the Windows
 # build under Wine (headless, on a private Xvfb), and a short fuzz run. Ends with one line "N passed, N failed"; exits non-zero
 # on any failure. Build folders and the Wine prefix are kept in build/ and reused.
 set -uo pipefail

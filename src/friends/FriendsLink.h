@@ -25,6 +25,9 @@ struct FriendsSettings {
   std::string certSha256;   // hex, colons allowed; empty: the system's trusted roots
   bool share = true;
   std::string id;           // 16 hex digits, made once per installation
+  // The MQTT keep-alive; the broker declares the player gone (the last will)
+  // after one and a half of it without a word. Shorter only in tests.
+  std::chrono::seconds keepAlive{30};
 };
 
 struct SharedPosition {
