@@ -146,7 +146,7 @@ TEST(FriendsSettings, PasswordTheSystemCannotProtectIsNeverWrittenInClear) {
 }
 
 TEST(FriendsSettings, Base64RoundTripsAndRefusesWhatIsNot) {
-  for (const std::string bytes : {std::string(), std::string("f"), std::string("fo"), std::string("foo"),
+  for (const std::string& bytes : {std::string(), std::string("f"), std::string("fo"), std::string("foo"),
                                   std::string("foob"), std::string("\0\xFF\x80", 3)})
     EXPECT_EQ(Base64Decode(Base64Encode(bytes)), bytes) << Base64Encode(bytes);
   EXPECT_EQ(Base64Encode("foobar"), "Zm9vYmFy");

@@ -1,0 +1,155 @@
+// wayfarer.exe sharing the player's position with a real mosquitto on this
+// machine (started by the friends_broker fixture, which also runs
+// mosquitto_sub as the other friend): over mqtt://, over wss:// with the
+// certificate's fingerprint, and refusing a certificate nobody vouches for.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "AppWorld.h"
+#include "ProgramRun.h"
+#include "RecordingClient.h"
+#include "ui/MenuCommands.h"
+#include "ui/win32/FriendsDialog.h"
+#include "ui/win32/SystemMenu.h"
+
+namespace wf::testing {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::map<std::string, std::string> BrokerEnv() {
+  std::map<std::string, std::string> env;
+  std::ifstream in(std::string(FRIENDS_BROKER_DIR) + "/broker.env");
+  for (std::string line; std::getline(in, line);)
+    if (const size_t eq = line.find('='); eq != std::string::npos) env[line.substr(0, eq)] = line.substr(eq + 1);
+  return env;
+}
+
+std::string Heard() { return ReadFile(std::string(FRIENDS_BROKER_DIR) + "/heard.txt"); }
+
+bool WaitUntil(const std::function<bool()>& done, int seconds = 30) {
+  for (int i = 0; i < seconds * 10; ++i, Sleep(100))
+    if (done()) return true;
+  return done();
+}
+
+std::string TextOf(HWND window) {
+  char text[512] = "";
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                      &ignored);
+  return text;
+}
+
+std::string Setting(const AppWorld& world, const std::string& key) {
+  const std::string text = world.Dir().Read("configtravel.xml");
+  const std::string start = "key=\"" + key + "\" value=\"";
+  size_t at = text.find(start);
+  if (at == std::string::npos) return "absent";
+  at += start.size();
+  return text.substr(at, text.find('"', at) - at);
+}
+
+// The program on the small world with the friends' keys given, and a stand-in
+// assistants' window that puts the player at 1600, 800 on map 0.
+struct FriendsRun {
+  explicit FriendsRun(const std::map<std::string, std::string>& keys) {
+    const std::string zero = "0";
+    TConfig config;
+    world.FillConfig(config, &zero);
+    for (const auto& [key, value] : keys) config.AddPair(key, value);
+    config.SaveToFile(world.File("configtravel.xml"));
+    world.Dir().Write("position.txt", "1600 800 0");
+    client = std::make_unique<RecordingClient>("Ultima Online", world.File("client.log"),
+                                               "--hidden --assistant \"" + world.File("position.txt") + "\"");
+    program = std::make_unique<ProgramRun>(world.Dir().Path().string(), world.Dir().Path().string());
+    map = program->MapWindow();
+  }
+  ~FriendsRun() {
+    program.reset();
+    if (client) client->Close();
+  }
+
+  AppWorld world;
+  std::unique_ptr<RecordingClient> client;
+  std::unique_ptr<ProgramRun> program;
+  HWND map = nullptr;
+};
+
+TEST(FriendsProgramTest, PositionGoesOutOverMqttAndIsClearedWhenTheProgramEnds) {
+  const auto env = BrokerEnv();
+  ASSERT_TRUE(env.contains("MQTT_PORT")) << "no broker: run with the friends_broker fixture";
+  const std::string topic = "wayfarer/mqtt-test/00000000000000a1/position";
+  {
+    FriendsRun run({{"friendsbroker", "mqtt://127.0.0.1:" + env.at("MQTT_PORT")},
+                    {"friendsgroup", "mqtt-test"},
+                    {"friendsname", "Aria"},
+                    {"friendsuser", env.at("USER")},
+                    {"friendspassword", env.at("PASSWORD")},  // typed in by hand, in clear
+                    {"friendsid", "00000000000000a1"}});
+    ASSERT_NE(run.map, nullptr);
+    const std::string shared = topic + " {\"v\":1,\"name\":\"Aria\",\"x\":1600,\"y\":800,\"map\":0}\n";
+    EXPECT_TRUE(WaitUntil([&] { return Heard().find(shared) != std::string::npos; })) << Heard();
+    EXPECT_TRUE(Setting(run.world, "friendspassword").starts_with("dpapi:")) << "protected at start";
+    EXPECT_EQ(Setting(run.world, "friendspassword").find(env.at("PASSWORD")), std::string::npos);
+
+    PostMessageA(run.map, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.program->WaitForExit(30), 0);
+  }
+  // The clean stop leaves the empty retained message (mosquitto_sub writes
+  // "(null)" for it): the friend is gone.
+  EXPECT_TRUE(WaitUntil([&] { return Heard().find(topic + " (null)\n") != std::string::npos; }, 10)) << Heard();
+}
+
+TEST(FriendsProgramTest, WssWithTheCertificatesFingerprintConnects) {
+  const auto env = BrokerEnv();
+  ASSERT_TRUE(env.contains("WSS_PORT")) << "no broker: run with the friends_broker fixture";
+  std::string pinned;
+  for (size_t i = 0; i < env.at("CERT_SHA256").size(); i += 2) pinned += (i ? ":" : "") + env.at("CERT_SHA256").substr(i, 2);
+  FriendsRun run({{"friendsbroker", "wss://127.0.0.1:" + env.at("WSS_PORT") + "/mqtt"},
+                  {"friendsgroup", "wss-test"},
+                  {"friendsname", "Bj\xF6rn"},
+                  {"friendsuser", env.at("USER")},
+                  {"friendspassword", env.at("PASSWORD")},
+                  {"friendscert", pinned},
+                  {"friendsid", "00000000000000a2"}});
+  ASSERT_NE(run.map, nullptr);
+  const std::string shared = "wayfarer/wss-test/00000000000000a2/position "
+                             "{\"v\":1,\"name\":\"Bj\xC3\xB6rn\",\"x\":1600,\"y\":800,\"map\":0}\n";
+  EXPECT_TRUE(WaitUntil([&] { return Heard().find(shared) != std::string::npos; })) << Heard();
+}
+
+TEST(FriendsProgramTest, ACertificateNobodyVouchesForIsRefusedAndNamedInTheDialog) {
+  const auto env = BrokerEnv();
+  ASSERT_TRUE(env.contains("MQTTS_PORT")) << "no broker: run with the friends_broker fixture";
+  FriendsRun run({{"friendsbroker", "mqtts://127.0.0.1:" + env.at("MQTTS_PORT")},
+                  {"friendsgroup", "tls-test"},
+                  {"friendsname", "Aria"},
+                  {"friendsid", "00000000000000a3"}});
+  ASSERT_NE(run.map, nullptr);
+  PostMessageA(run.map, WM_SYSCOMMAND, ui::win32::TSystemMenu::ItemOf(ui::cmFriends), 0);
+  HWND dialog = run.program->Box("Friends");
+  ASSERT_NE(dialog, nullptr);
+  HWND state = GetDlgItem(dialog, ui::win32::TFriendsDialog::kStateId);
+  std::string fingerprint;
+  for (size_t i = 0; i < env.at("CERT_SHA256").size(); i += 2)
+    fingerprint += (i ? ":" : "") + env.at("CERT_SHA256").substr(i, 2);
+  const std::string refused = "Certificate not trusted (SHA-256 " + fingerprint + ")";
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(state) == refused; })) << TextOf(state);
+  EXPECT_EQ(TextOf(GetDlgItem(dialog, ui::win32::TFriendsDialog::kBrokerId)),
+            "mqtts://127.0.0.1:" + env.at("MQTTS_PORT"));
+  EXPECT_EQ(Heard().find("tls-test"), std::string::npos) << "nothing went out";
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+}  // namespace
+}  // namespace wf::testing
