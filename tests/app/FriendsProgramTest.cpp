@@ -34,6 +34,16 @@ std::map<std::string, std::string> BrokerEnv() {
   return env;
 }
 
+// 64 hex digits as "ab:cd:...".
+std::string WithColons(const std::string& hex) {
+  std::string text;
+  for (size_t i = 0; i < hex.size(); i += 2) {
+    if (i) text += ':';
+    text += hex.substr(i, 2);
+  }
+  return text;
+}
+
 std::string Heard() { return ReadFile(std::string(FRIENDS_BROKER_DIR) + "/heard.txt"); }
 
 bool WaitUntil(const std::function<bool()>& done, int seconds = 30) {
@@ -113,14 +123,12 @@ TEST(FriendsProgramTest, PositionGoesOutOverMqttAndIsClearedWhenTheProgramEnds) 
 TEST(FriendsProgramTest, WssWithTheCertificatesFingerprintConnects) {
   const auto env = BrokerEnv();
   ASSERT_TRUE(env.contains("WSS_PORT")) << "no broker: run with the friends_broker fixture";
-  std::string pinned;
-  for (size_t i = 0; i < env.at("CERT_SHA256").size(); i += 2) pinned += (i ? ":" : "") + env.at("CERT_SHA256").substr(i, 2);
   FriendsRun run({{"friendsbroker", "wss://127.0.0.1:" + env.at("WSS_PORT") + "/mqtt"},
                   {"friendsgroup", "wss-test"},
                   {"friendsname", "Bj\xF6rn"},
                   {"friendsuser", env.at("USER")},
                   {"friendspassword", env.at("PASSWORD")},
-                  {"friendscert", pinned},
+                  {"friendscert", WithColons(env.at("CERT_SHA256"))},
                   {"friendsid", "00000000000000a2"}});
   ASSERT_NE(run.map, nullptr);
   const std::string shared = "wayfarer/wss-test/00000000000000a2/position "
@@ -140,10 +148,7 @@ TEST(FriendsProgramTest, ACertificateNobodyVouchesForIsRefusedAndNamedInTheDialo
   HWND dialog = run.program->Box("Friends");
   ASSERT_NE(dialog, nullptr);
   HWND state = GetDlgItem(dialog, ui::win32::TFriendsDialog::kStateId);
-  std::string fingerprint;
-  for (size_t i = 0; i < env.at("CERT_SHA256").size(); i += 2)
-    fingerprint += (i ? ":" : "") + env.at("CERT_SHA256").substr(i, 2);
-  const std::string refused = "Certificate not trusted (SHA-256 " + fingerprint + ")";
+  const std::string refused = "Certificate not trusted (SHA-256 " + WithColons(env.at("CERT_SHA256")) + ")";
   EXPECT_TRUE(WaitUntil([&] { return TextOf(state) == refused; })) << TextOf(state);
   EXPECT_EQ(TextOf(GetDlgItem(dialog, ui::win32::TFriendsDialog::kBrokerId)),
             "mqtts://127.0.0.1:" + env.at("MQTTS_PORT"));

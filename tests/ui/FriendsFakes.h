@@ -1,10 +1,9 @@
 #pragma once
-// Stand-ins for the friends' dialog, the link and the user's secret store, and
+// Stand-ins for the friends' dialog, its link and the user's secret store, and
 // a configuration file in a fresh directory.
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,8 +24,7 @@ class FakeSecretStore : public platform::ISecretStore {
   }
   std::optional<std::string> Unprotect(std::string_view bytes) override {
     const std::string prefix = "sealed:" + user_ + ":";
-    if (!bytes.starts_with(prefix)) return std::nullopt;
-    const size_t colon = bytes.find(':', prefix.size());
+    const size_t colon = bytes.starts_with(prefix) ? bytes.find(':', prefix.size()) : std::string_view::npos;
     if (colon == std::string_view::npos) return std::nullopt;
     return std::string(bytes.substr(colon + 1));
   }
@@ -54,8 +52,7 @@ class FakeFriendsDialog : public IFriendsDialog {
   std::function<void()> whileOpen;  // the player's doings while it is open
   TFriendsFields fields;
   std::string state;
-  bool running = false;
-  bool open = false;
+  bool running = false, open = false;
   int runs = 0;
 };
 
@@ -72,10 +69,14 @@ class FakeFriendsConnection : public IFriendsConnection {
   friends::FriendsSnapshot snapshot;
 };
 
-// A configuration file with the given text, read by a fresh store.
+inline std::string File(const std::string& pairs) { return "<configuration>\r\n" + pairs + "</configuration>\r\n"; }
+inline std::string Pair(const std::string& key, const std::string& value) {
+  return "<config key=\"" + key + "\" value=\"" + value + "\" />\r\n";
+}
+
+// configtravel.xml with the given text, read by a fresh store.
 struct ConfigFile {
-  explicit ConfigFile(const std::string& text = "<configuration>\r\n<config key=\"CurrentMap\" value=\"0\" />\r\n"
-                                                "</configuration>\r\n") {
+  explicit ConfigFile(const std::string& text = File(Pair("CurrentMap", "0"))) {
     dir.Write("configtravel.xml", text);
     Reload();
   }

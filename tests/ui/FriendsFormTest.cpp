@@ -15,10 +15,13 @@ using testing::FakeFriendsConnection;
 using testing::FakeFriendsDialog;
 using testing::FakeSecretStore;
 using testing::FixedRandom;
+using testing::File;
+using testing::Pair;
 
-std::string File(const std::string& pairs) { return "<configuration>\r\n" + pairs + "</configuration>\r\n"; }
-std::string Pair(const std::string& key, const std::string& value) {
-  return "<config key=\"" + key + "\" value=\"" + value + "\" />\r\n";
+// Friends set up as Connect leaves them.
+std::string SetUpFile() {
+  return File(Pair("friendsbroker", "mqtt://127.0.0.1") + Pair("friendsgroup", "g") +
+              Pair("friendsid", "00000000000000aa"));
 }
 
 struct FriendsRig {
@@ -105,23 +108,8 @@ TEST(FriendsForm, ConnectSavesTheFieldsAndStartsTheLinkWithTheNewId) {
   EXPECT_EQ(next.link.starts[0].broker, "mqtts://example.test");
 }
 
-TEST(FriendsForm, ConnectWithoutBrokerOrGroupSaysWhatIsMissing) {
-  FriendsRig rig;
-  TFriendsForm& form = rig.Form();
-  rig.dialog.whileOpen = [&] {
-    rig.dialog.fields.Broker = "mqtt://127.0.0.1";
-    form.ConnectClick();
-  };
-  const std::string before = rig.file.Text();
-  form.OpenFriends();
-  EXPECT_EQ(rig.dialog.state, "Enter the broker address and the group");
-  EXPECT_TRUE(rig.link.starts.empty());
-  EXPECT_EQ(rig.file.Text(), before);
-}
-
 TEST(FriendsForm, DisconnectStopsTheLinkAndIsRememberedAtTheNextStart) {
-  FriendsRig rig(File(Pair("friendsbroker", "mqtt://127.0.0.1") + Pair("friendsgroup", "g") +
-                      Pair("friendsid", "00000000000000aa")));
+  FriendsRig rig(SetUpFile());
   TFriendsForm& form = rig.Form();
   form.Start();
   rig.dialog.whileOpen = [&] { form.DisconnectClick(); };
@@ -138,8 +126,7 @@ TEST(FriendsForm, DisconnectStopsTheLinkAndIsRememberedAtTheNextStart) {
 }
 
 TEST(FriendsForm, ShareTakesEffectAtOnceOnARunningLink) {
-  FriendsRig rig(File(Pair("friendsbroker", "mqtt://127.0.0.1") + Pair("friendsgroup", "g") +
-                      Pair("friendsid", "00000000000000aa")));
+  FriendsRig rig(SetUpFile());
   TFriendsForm& form = rig.Form();
   form.Start();
   rig.dialog.whileOpen = [&] {
@@ -155,8 +142,7 @@ TEST(FriendsForm, ShareTakesEffectAtOnceOnARunningLink) {
 }
 
 TEST(FriendsForm, StateLineFollowsTheLinkWhileTheDialogIsOpen) {
-  FriendsRig rig(File(Pair("friendsbroker", "mqtt://127.0.0.1") + Pair("friendsgroup", "g") +
-                      Pair("friendsid", "00000000000000aa")));
+  FriendsRig rig(SetUpFile());
   TFriendsForm& form = rig.Form();
   form.Start();
   std::vector<std::string> seen;
@@ -175,8 +161,7 @@ TEST(FriendsForm, StateLineFollowsTheLinkWhileTheDialogIsOpen) {
 }
 
 TEST(FriendsForm, PositionGoesToTheLinkOncePerChangeAndAgainAfterARestart) {
-  FriendsRig rig(File(Pair("friendsbroker", "mqtt://127.0.0.1") + Pair("friendsgroup", "g") +
-                      Pair("friendsid", "00000000000000aa")));
+  FriendsRig rig(SetUpFile());
   TFriendsForm& form = rig.Form();
   form.PlayerMoved(TPlayerPosition{10, 20}, 1);  // before the link runs: kept
   form.Start();

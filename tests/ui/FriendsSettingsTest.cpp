@@ -14,14 +14,8 @@ namespace {
 using testing::ConfigFile;
 using testing::FakeSecretStore;
 using testing::FixedRandom;
-
-std::string File(const std::string& pairs) {
-  return "<configuration>\r\n" + pairs + "</configuration>\r\n";
-}
-
-std::string Pair(const std::string& key, const std::string& value) {
-  return "<config key=\"" + key + "\" value=\"" + value + "\" />\r\n";
-}
+using testing::File;
+using testing::Pair;
 
 TEST(FriendsSettings, PasswordIsReadFromEachFormTheFileMayHold) {
   FakeSecretStore mine("me"), theirs("other");
@@ -48,19 +42,6 @@ TEST(FriendsSettings, PasswordIsReadFromEachFormTheFileMayHold) {
     EXPECT_EQ(setup.PasswordUnreadable, c.unreadable) << c.name;
     EXPECT_EQ(setup.PasswordInClear, c.inClear) << c.name;
   }
-}
-
-TEST(FriendsSettings, AbsentKeysMeanShareAndConnectAndNoId) {
-  FakeSecretStore secrets;
-  TConfig config;
-  config.AddPair("friendsid", "0123456789abcde");  // one digit short: made anew at the next write
-  config.AddPair("friendsname", "J\xF6rg");
-  const TFriendsSetup setup = ReadFriendsSetup(config, secrets);
-  EXPECT_TRUE(setup.Settings.share);
-  EXPECT_TRUE(setup.Connect);
-  EXPECT_EQ(setup.Settings.id, "");
-  EXPECT_EQ(setup.Settings.name, "J\xC3\xB6rg");
-  EXPECT_FALSE(FriendsSetUp(config));
 }
 
 TEST(FriendsSettings, FirstWriteAddsOnlyKeysThatDifferFromTheirAbsence) {
