@@ -54,7 +54,7 @@ void TFriendsDialog::Run() {
   constexpr short kWidth = 236, kLabelWidth = 72, kEditX = 84, kEditWidth = 145, kRow = 16;
   TTemplateWriter writer;
   const short count = static_cast<short>(2 * std::size(kFields) + 5);
-  writer.Dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, kWidth, 170, count,
+  writer.Dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, kWidth, 174, count,
                 L"MS Sans Serif", 8);
   short y = 7;
   for (const TField& field : kFields) {
@@ -67,10 +67,13 @@ void TFriendsDialog::Run() {
   writer.Item(kButtonClass, kShareId, WS_TABSTOP | BS_AUTOCHECKBOX, kEditX, static_cast<short>(y + 1), kEditWidth, 10,
               L"Share my position");
   y = static_cast<short>(y + kRow);
-  writer.Item(kStaticClass, kStateId, SS_LEFT | SS_NOPREFIX | SS_SUNKEN, 7, y, kWidth - 14, 20, L"");
-  writer.Item(kButtonClass, IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 7, 149, 54, 14, L"Connect");
-  writer.Item(kButtonClass, kDisconnectId, WS_TABSTOP | BS_PUSHBUTTON, 65, 149, 54, 14, L"Disconnect");
-  writer.Item(kButtonClass, IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, kWidth - 61, 149, 54, 14, L"Close");
+  // Read-only text rather than a label: a fingerprint, one long word, is
+  // broken across lines instead of cut off, and can be copied into the field.
+  writer.Item(kEditClass, kStateId, ES_MULTILINE | ES_READONLY | WS_BORDER, 7, y, kWidth - 14, 28, L"");
+  y = static_cast<short>(y + 34);
+  writer.Item(kButtonClass, IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 7, y, 54, 14, L"Connect");
+  writer.Item(kButtonClass, kDisconnectId, WS_TABSTOP | BS_PUSHBUTTON, 65, y, 54, 14, L"Disconnect");
+  writer.Item(kButtonClass, IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, kWidth - 61, y, 54, 14, L"Close");
 
   const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Get(), BoxOwner(), Procedure,
                                                  reinterpret_cast<LPARAM>(this));
