@@ -38,8 +38,7 @@ class FakeSecretStore : public platform::ISecretStore {
 class FakeFriendsDialog : public IFriendsDialog {
  public:
   void Run() override {
-    open = true;
-    ++runs;
+    open = true, ++runs;
     if (whileOpen) whileOpen();
     open = false;
   }
@@ -73,6 +72,7 @@ inline std::string File(const std::string& pairs) { return "<configuration>\r\n"
 inline std::string Pair(const std::string& key, const std::string& value) {
   return "<config key=\"" + key + "\" value=\"" + value + "\" />\r\n";
 }
+inline uint64_t FixedRandom() { return 0x0123456789ABCDEFull; }
 
 // configtravel.xml with the given text, read by a fresh store.
 struct ConfigFile {
@@ -80,16 +80,11 @@ struct ConfigFile {
     dir.Write("configtravel.xml", text);
     Reload();
   }
-  void Reload() {
-    config = std::make_unique<TConfig>();
-    config->LoadFromFile(dir.File("configtravel.xml"));
-  }
+  void Reload() { (config = std::make_unique<TConfig>())->LoadFromFile(dir.File("configtravel.xml")); }
   std::string Text() const { return dir.Read("configtravel.xml"); }
 
   wf::testing::TempDir dir;
   std::unique_ptr<TConfig> config;
 };
-
-inline uint64_t FixedRandom() { return 0x0123456789ABCDEFull; }
 
 }  // namespace wf::ui::testing
