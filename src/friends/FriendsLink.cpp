@@ -31,45 +31,69 @@ std::string ConnectedText(std::size_t friends) {
   return "Connected, " + std::to_string(friends) + (friends == 1 ? " friend" : " friends");
 }
 
-}  // namespace
-
-struct FriendsLink::Impl {
-  Connector connector;
+// What the link's thread shares with the link. The thread holds it too, so a
+// thread still waiting on a connection attempt when Stop gave up on it can
+// finish on its own: a run whose epoch is no longer the link's only cleans up.
+struct Core {
+  FriendsLink::Connector connector;
   std::function<void()> changed;
 
   mutable std::mutex mutex;
   std::condition_variable wake;
   FriendsSnapshot snapshot;
   std::optional<SharedPosition> position;
-  bool stopping = false;
-  bool finished = true;
+  uint64_t epoch = 0;       // grows with every Start and Stop
+  bool finished = true;     // the current epoch's thread has ended
+  bool connecting = false;  // the thread is inside the connector
   platform::ByteStream* current = nullptr;  // the stream Stop may cut
-  std::thread thread;
+  uint64_t lastTableGeneration = ~uint64_t{0};
 
-  void Run(FriendsSettings settings);
+  void Run(FriendsSettings settings, uint64_t epoch);
   // Publishes a new snapshot when anything in it changed.
-  void Publish(LinkState state, const std::string& text, const FriendsTable* table, uint64_t tableGeneration);
-  bool Stopping() {
+  void Publish(uint64_t run, LinkState state, const std::string& text, const FriendsTable* table,
+               uint64_t tableGeneration);
+  bool Stopping(uint64_t run) {
     std::lock_guard lock(mutex);
-    return stopping;
+    return epoch != run;
   }
   // Waits `delay` unless a stop comes first; false on a stop.
-  bool Wait(std::chrono::milliseconds delay) {
+  bool Wait(uint64_t run, std::chrono::milliseconds delay) {
     std::unique_lock lock(mutex);
-    return !wake.wait_for(lock, delay, [&] { return stopping; });
+    return !wake.wait_for(lock, delay, [&] { return epoch != run; });
   }
-  void SetCurrent(platform::ByteStream* stream) {
+  // Hands Stop the stream to cut; false when the run is over.
+  bool SetCurrent(uint64_t run, platform::ByteStream* stream) {
     std::lock_guard lock(mutex);
+    if (epoch != run) return false;
     current = stream;
+    return true;
   }
-
-  uint64_t lastTableGeneration = ~uint64_t{0};
+  void SetConnecting(uint64_t run, bool inside) {
+    std::lock_guard lock(mutex);
+    if (epoch > run + 1) return;  // a later run's business now
+    connecting = inside;
+    wake.notify_all();
+  }
+  // Before the stream goes: Stop must not reach it any more.
+  void ClearCurrent(platform::ByteStream* stream) {
+    std::lock_guard lock(mutex);
+    if (current == stream) current = nullptr;
+  }
 };
 
-void FriendsLink::Impl::Publish(LinkState state, const std::string& text, const FriendsTable* table,
-                                uint64_t tableGeneration) {
+}  // namespace
+
+struct FriendsLink::Impl {
+  std::shared_ptr<Core> core = std::make_shared<Core>();
+  std::thread thread;
+};
+
+void Core::Publish(uint64_t run, LinkState state, const std::string& text, const FriendsTable* table,
+                   uint64_t tableGeneration) {
   {
     std::lock_guard lock(mutex);
+    // A stopped run says nothing more: the window may be gone.
+    if (epoch != run) return;
     const bool tableChanged = table && tableGeneration != lastTableGeneration;
     if (!tableChanged && snapshot.state == state && snapshot.stateText == text) return;
     snapshot.state = state;
@@ -85,7 +109,7 @@ void FriendsLink::Impl::Publish(LinkState state, const std::string& text, const 
   if (changed) changed();
 }
 
-void FriendsLink::Impl::Run(FriendsSettings settings) {
+void Core::Run(FriendsSettings settings, uint64_t run) {
   std::string error;
   const auto address = ParseBroker(settings.broker, error);
   std::optional<std::array<uint8_t, 32>> pin;
@@ -96,7 +120,7 @@ void FriendsLink::Impl::Run(FriendsSettings settings) {
   else if (address && !settings.certSha256.empty() && !(pin = ParseFingerprint(settings.certSha256)))
     error = "The certificate fingerprint must be 64 hex digits (colons allowed)";
   if (!error.empty()) {
-    Publish(LinkState::BadSettings, error, nullptr, 0);
+    Publish(run, LinkState::BadSettings, error, nullptr, 0);
     return;
   }
 
@@ -122,15 +146,18 @@ void FriendsLink::Impl::Run(FriendsSettings settings) {
   LinkState waitingState = LinkState::Connecting;
   std::string waitingText = "Connecting...";
 
-  while (!Stopping()) {
-    Publish(waitingState, waitingText, nullptr, 0);
+  while (!Stopping(run)) {
+    Publish(run, waitingState, waitingText, nullptr, 0);
     platform::ConnectFailure failure;
+    SetConnecting(run, true);
     std::unique_ptr<platform::ByteStream> stream = connector(target, failure);
+    SetConnecting(run, false);
     if (stream && address->WebSocket()) {
-      SetCurrent(stream.get());
+      platform::ByteStream* raw = stream.get();
+      if (!SetCurrent(run, raw)) break;
       std::string wsError;
       auto upgraded = OpenWebSocket(stream, address->host, address->port, address->path, kHandshakeTimeout, wsError);
-      SetCurrent(nullptr);
+      ClearCurrent(raw);
       stream = std::move(upgraded);
       if (!stream) {
         waitingState = LinkState::Unreachable;
@@ -141,7 +168,7 @@ void FriendsLink::Impl::Run(FriendsSettings settings) {
       switch (failure.kind) {
         case Kind::NotLoopback:
           // Trying again will not help: the settings must change.
-          Publish(LinkState::BadSettings,
+          Publish(run, LinkState::BadSettings,
                   "A password is sent only over mqtts:// or wss:// (or to this machine); "
                   "use mqtts:// or wss://",
                   nullptr, 0);
@@ -164,25 +191,19 @@ void FriendsLink::Impl::Run(FriendsSettings settings) {
       }
     }
     if (!stream) {
-      Publish(waitingState, waitingText, nullptr, 0);
-      if (!Wait(backoff.Next())) break;
+      Publish(run, waitingState, waitingText, nullptr, 0);
+      if (!Wait(run, backoff.Next())) break;
       continue;
     }
 
-    {
-      std::lock_guard lock(mutex);
-      current = stream.get();
-      if (stopping) break;
-    }
-    auto now = Clock::now();
-    Session session(config, table, now);
+    if (!SetCurrent(run, stream.get())) break;
+    Session session(config, table, Clock::now());
     std::optional<Clock::time_point> liveSince;
-    bool broken = false;
-    while (!broken) {
+    for (;;) {
       bool stop;
       {
         std::lock_guard lock(mutex);
-        stop = stopping;
+        stop = epoch != run;
         session.SetPosition(position);
       }
       if (stop) {
@@ -192,16 +213,15 @@ void FriendsLink::Impl::Run(FriendsSettings settings) {
       }
       session.Tick(Clock::now());
       const std::string out = session.TakeOutput();
-      if (!out.empty() && !stream->Write(out)) broken = true;
+      if (!out.empty() && !stream->Write(out)) break;
       if (session.GetPhase() == Session::Phase::Closed) break;
-      if (broken) break;
 
       if (session.GetPhase() == Session::Phase::Live) {
         if (!liveSince) {
           liveSince = Clock::now();
           table.Clear();  // what is retained on the broker comes again
         }
-        Publish(LinkState::Connected, ConnectedText(table.Friends().size()), &table, table.Generation());
+        Publish(run, LinkState::Connected, ConnectedText(table.Friends().size()), &table, table.Generation());
       }
 
       std::string in;
@@ -209,13 +229,13 @@ void FriendsLink::Impl::Run(FriendsSettings settings) {
                                        session.NextDeadline() - Clock::now()),
                                    std::chrono::milliseconds(1), std::chrono::milliseconds(kPollInterval));
       const auto got = stream->Read(in, 65536, wait);
-      if (got == platform::ByteStream::ReadResult::Closed) broken = true;
       if (!in.empty()) session.Received(in, Clock::now());
+      if (got == platform::ByteStream::ReadResult::Closed) break;
     }
-    SetCurrent(nullptr);
+    ClearCurrent(stream.get());
     stream->Shutdown();
     stream.reset();
-    if (Stopping()) break;
+    if (Stopping(run)) break;
 
     if (liveSince && Clock::now() - *liveSince >= kSteadyConnection) backoff.Reset();
     if (session.GetEnding() == Session::Ending::Refused) {
@@ -226,63 +246,72 @@ void FriendsLink::Impl::Run(FriendsSettings settings) {
       waitingText = "Connecting...";
     }
     // The friends stay shown while the link comes back; the state says so.
-    Publish(waitingState, waitingText, liveSince ? &table : nullptr, table.Generation());
-    if (!Wait(backoff.Next())) break;
+    Publish(run, waitingState, waitingText, liveSince ? &table : nullptr, table.Generation());
+    if (!Wait(run, backoff.Next())) break;
   }
 }
 
 FriendsLink::FriendsLink(Connector connector, std::function<void()> changed) : FImpl(std::make_unique<Impl>()) {
-  FImpl->connector = std::move(connector);
-  FImpl->changed = std::move(changed);
+  FImpl->core->connector = std::move(connector);
+  FImpl->core->changed = std::move(changed);
 }
 
 FriendsLink::~FriendsLink() { Stop(); }
 
 void FriendsLink::Start(const FriendsSettings& settings) {
   Stop();
+  uint64_t run;
   {
-    std::lock_guard lock(FImpl->mutex);
-    FImpl->stopping = false;
-    FImpl->finished = false;
+    std::lock_guard lock(FImpl->core->mutex);
+    run = ++FImpl->core->epoch;
+    FImpl->core->finished = false;
   }
-  FImpl->thread = std::thread([impl = FImpl.get(), settings] {
-    impl->Run(settings);
-    std::lock_guard lock(impl->mutex);
-    impl->finished = true;
-    impl->wake.notify_all();
+  FImpl->thread = std::thread([core = FImpl->core, settings, run] {
+    core->Run(settings, run);
+    std::lock_guard lock(core->mutex);
+    // Ended by itself (bad settings) or by the Stop right after its Start.
+    if (core->epoch <= run + 1) core->finished = true, core->connecting = false;
+    core->wake.notify_all();
   });
 }
 
 void FriendsLink::Stop() {
   if (!FImpl->thread.joinable()) return;
+  Core& core = *FImpl->core;
+  bool finished;
   {
-    std::unique_lock lock(FImpl->mutex);
-    FImpl->stopping = true;
-    FImpl->wake.notify_all();
+    std::unique_lock lock(core.mutex);
+    ++core.epoch;
+    core.wake.notify_all();
     // The goodbye (the empty retained message and DISCONNECT) normally goes
     // out within one poll; a broker that does not take it is cut off.
-    if (!FImpl->wake.wait_for(lock, kGoodbyeTimeout, [&] { return FImpl->finished; }) && FImpl->current)
-      FImpl->current->Shutdown();
+    finished = core.wake.wait_for(lock, kGoodbyeTimeout, [&] { return core.finished || core.connecting; }) &&
+               core.finished;
+    if (!finished && core.current) {
+      core.current->Shutdown();
+      finished = core.wake.wait_for(lock, kGoodbyeTimeout, [&] { return core.finished; });
+    }
+    core.snapshot.state = LinkState::Off;
+    core.snapshot.stateText.clear();
+    core.snapshot.friends.clear();
+    ++core.snapshot.generation;
+    core.lastTableGeneration = ~uint64_t{0};
   }
-  FImpl->thread.join();
-  {
-    std::lock_guard lock(FImpl->mutex);
-    FImpl->snapshot.state = LinkState::Off;
-    FImpl->snapshot.stateText.clear();
-    FImpl->snapshot.friends.clear();
-    ++FImpl->snapshot.generation;
-    FImpl->lastTableGeneration = ~uint64_t{0};
-  }
+  // Still inside the connector (a name that takes long to resolve, a connect
+  // that hangs): the thread ends by itself once the connector returns, and
+  // says nothing more.
+  if (finished) FImpl->thread.join();
+  else FImpl->thread.detach();
 }
 
 void FriendsLink::SetPosition(std::optional<SharedPosition> position) {
-  std::lock_guard lock(FImpl->mutex);
-  FImpl->position = position;
+  std::lock_guard lock(FImpl->core->mutex);
+  FImpl->core->position = position;
 }
 
 FriendsSnapshot FriendsLink::Snapshot() const {
-  std::lock_guard lock(FImpl->mutex);
-  return FImpl->snapshot;
+  std::lock_guard lock(FImpl->core->mutex);
+  return FImpl->core->snapshot;
 }
 
 }  // namespace wf::friends

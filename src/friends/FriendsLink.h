@@ -67,7 +67,9 @@ class FriendsLink {
       const platform::StreamTarget&, platform::ConnectFailure&)>;
 
   // `changed` is called on the link's own thread whenever the snapshot changed
-  // (the window posts itself a message there; it must not block).
+  // (the window posts itself a message there; it must not block). Stop does
+  // not wait for a connector that hangs: it may still be running after Stop
+  // (and the link) are gone, so it must own whatever it uses.
   FriendsLink(Connector connector, std::function<void()> changed);
   ~FriendsLink();  // stops cleanly
   FriendsLink(const FriendsLink&) = delete;

@@ -37,7 +37,9 @@ Session::Session(const SessionConfig& config, FriendsTable& table, Time now)
     : config_(config), table_(table), ownTopic_(PositionTopic(config.group, config.id)), started_(now),
       lastSent_(now), lastReceived_(now) {
   mqtt::ConnectOptions connect;
-  connect.clientId = "wayfarer-" + config_.id;
+  // The id itself: at most the 23 characters every broker must take, and an
+  // access list can tie each client to its own topic (pattern ... %c).
+  connect.clientId = config_.id;
   connect.keepAliveSeconds = static_cast<uint16_t>(std::clamp<int64_t>(config_.keepAlive.count(), 1, 0xFFFF));
   connect.user = config_.user;
   connect.password = config_.password;

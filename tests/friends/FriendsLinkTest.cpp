@@ -48,26 +48,31 @@ bool Sees(const FriendsLink& link, const std::string& name, std::size_t count = 
 
 std::string StateText(const FriendsLink& link) { return link.Snapshot().stateText; }
 
-TEST(FriendsLink, SeesAFriendAndIsSeenAndClearsItselfOnStop) {
+TEST(FriendsLink, SeesAFriendAndIsSeenAndClearsItselfOnStopOverTcpAndWebSocket) {
   TestBroker broker;
   ASSERT_TRUE(broker.Started());
   Subscriber other(broker, kTopic);
   ASSERT_TRUE(broker.Publish(kFriendTopic, WritePayload("Bob", {100, 200, 5, 1})));
-  std::atomic<int> changes{0};
-  FriendsLink link(Tcp(), [&] { ++changes; });
-  link.SetPosition(SharedPosition{1600, 800, std::nullopt, 0});
-  link.Start(Settings(broker));
-  ASSERT_TRUE(Eventually([&] { return Sees(link, "Bob"); }, 5s)) << StateText(link);
-  EXPECT_EQ(StateText(link), "Connected, 1 friend");
-  EXPECT_EQ(link.Snapshot().friends[0].position, (SharedPosition{100, 200, 5, 1}));
-  EXPECT_GT(changes.load(), 0);
   const std::string own = "wayfarer/guild/00000000000000aa/position|";
-  EXPECT_TRUE(other.WaitFor([&](const std::string& l) { return l == own + R"({"v":1,"name":"Aria","x":1600,"y":800,"map":0})"; }, 5s));
-  link.SetPosition(SharedPosition{1601, 800, std::nullopt, 0});
-  EXPECT_TRUE(other.WaitFor([&](const std::string& l) { return l.find("1601") != std::string::npos; }, 5s));
-  link.Stop();
-  EXPECT_TRUE(other.WaitFor([&](const std::string& l) { return l == own; }, 5s)) << "the empty retained message";
-  EXPECT_EQ(link.Snapshot().state, LinkState::Off);
+  for (const char* scheme : {"mqtt", "ws"}) {
+    SCOPED_TRACE(scheme);
+    const std::size_t from = other.Lines().size();  // what this round's link says
+    std::atomic<int> changes{0};
+    FriendsLink link(Tcp(), [&] { ++changes; });
+    link.SetPosition(SharedPosition{1600, 800, std::nullopt, 0});
+    link.Start(Settings(broker, scheme));
+    ASSERT_TRUE(Eventually([&] { return Sees(link, "Bob"); }, 5s)) << StateText(link);
+    EXPECT_EQ(StateText(link), "Connected, 1 friend");
+    EXPECT_EQ(link.Snapshot().friends[0].position, (SharedPosition{100, 200, 5, 1}));
+    EXPECT_GT(changes.load(), 0);
+    EXPECT_TRUE(other.WaitFor([&](const std::string& l) { return l == own + R"({"v":1,"name":"Aria","x":1600,"y":800,"map":0})"; }, 5s, from));
+    const int x = std::string(scheme) == "ws" ? 1602 : 1601;
+    link.SetPosition(SharedPosition{x, 800, std::nullopt, 0});
+    EXPECT_TRUE(other.WaitFor([&](const std::string& l) { return l.find(std::to_string(x)) != std::string::npos; }, 5s));
+    link.Stop();
+    EXPECT_TRUE(other.WaitFor([&](const std::string& l) { return l == own; }, 5s, from)) << "the empty retained message";
+    EXPECT_EQ(link.Snapshot().state, LinkState::Off);
+  }
 }
 
 TEST(FriendsLink, TellsAWrongPasswordAndAPasswordInClearToAnotherMachine) {
@@ -173,18 +178,6 @@ TEST(FriendsLink, TwoBridgedBrokersCarryFriendsBothWays) {
   EXPECT_TRUE(Eventually([&] { return aria.Snapshot().friends.empty(); }, 10s)) << "the goodbye crossed the bridge";
 }
 
-TEST(FriendsLink, SpeaksMqttOverWebSocket) {
-  TestBroker broker;
-  ASSERT_TRUE(broker.Started());
-  Subscriber other(broker, kTopic);
-  ASSERT_TRUE(broker.Publish(kFriendTopic, WritePayload("Bob", {1, 2, std::nullopt, 0})));
-  FriendsLink link(Tcp(), {});
-  link.SetPosition(SharedPosition{77, 88, std::nullopt, 0});
-  link.Start(Settings(broker, "ws"));
-  EXPECT_TRUE(Eventually([&] { return Sees(link, "Bob"); }, 5s)) << StateText(link);
-  EXPECT_TRUE(other.WaitFor([](const std::string& l) { return l.find(R"("x":77)") != std::string::npos; }, 5s));
-}
-
 // A server that takes the connection and never says a word.
 class Silent : public platform::ByteStream {
  public:
@@ -200,10 +193,18 @@ class Silent : public platform::ByteStream {
   std::atomic<bool> shut_{false};
 };
 
-TEST(FriendsLink, StopsPromptlyWhileTheBrokerSaysNothing) {
-  for (const char* broker : {"mqtt://127.0.0.1:1", "ws://127.0.0.1:1/"}) {
-    FriendsLink link([](const platform::StreamTarget&, platform::ConnectFailure&) { return std::make_unique<Silent>(); },
-                     {});
+TEST(FriendsLink, StopsPromptlyWhileTheBrokerSaysNothingOrTheConnectHangs) {
+  const FriendsLink::Connector silent = [](const platform::StreamTarget&, platform::ConnectFailure&) {
+    return std::make_unique<Silent>();
+  };
+  const FriendsLink::Connector hanging = [](const platform::StreamTarget&, platform::ConnectFailure&) {
+    std::this_thread::sleep_for(3s);
+    return std::unique_ptr<platform::ByteStream>();
+  };
+  for (const auto& [broker, connector] : {std::pair{"mqtt://127.0.0.1:1", silent}, std::pair{"ws://127.0.0.1:1/", silent},
+                                          std::pair{"mqtt://127.0.0.1:1", hanging}}) {
+    std::atomic<int> changes{0};
+    FriendsLink link(connector, [&] { ++changes; });
     FriendsSettings settings;
     settings.broker = broker;
     settings.group = "g";
@@ -214,6 +215,9 @@ TEST(FriendsLink, StopsPromptlyWhileTheBrokerSaysNothing) {
     const auto before = std::chrono::steady_clock::now();
     link.Stop();
     EXPECT_LT(std::chrono::steady_clock::now() - before, 1500ms) << broker;
+    const int afterStop = changes;
+    std::this_thread::sleep_for(connector.target_type() == hanging.target_type() ? 3s : 0s);
+    EXPECT_EQ(changes, afterStop) << "nothing is said after Stop";
   }
 }
 

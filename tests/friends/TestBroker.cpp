@@ -15,7 +15,7 @@ namespace wf::testing {
 
 namespace {
 
-const std::string kScript = std::string(FRIENDS_TEST_DIR) + "/test-broker";
+const std::string kScript = TEST_BROKER_SCRIPT;
 
 // Runs argv with its output into `outFile` (or /dev/null); returns the pid.
 pid_t Spawn(const std::vector<std::string>& args, const std::string& outFile = "/dev/null") {
@@ -96,11 +96,12 @@ std::vector<std::string> Subscriber::Lines() const {
   return lines;
 }
 
-bool Subscriber::WaitFor(const std::function<bool(const std::string&)>& accept,
-                         std::chrono::milliseconds timeout) const {
+bool Subscriber::WaitFor(const std::function<bool(const std::string&)>& accept, std::chrono::milliseconds timeout,
+                         std::size_t from) const {
   return Eventually([&] {
-    for (const std::string& line : Lines())
-      if (accept(line)) return true;
+    const std::vector<std::string> lines = Lines();
+    for (std::size_t i = from; i < lines.size(); ++i)
+      if (accept(lines[i])) return true;
     return false;
   }, timeout);
 }

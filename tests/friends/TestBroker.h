@@ -1,5 +1,5 @@
 #pragma once
-// A real mosquitto on this machine for a test (tests/friends/test-broker does
+// A real mosquitto on this machine for a test (scripts/test-broker does
 // the work), and mosquitto_pub / mosquitto_sub acting as another friend.
 
 #include <sys/types.h>
@@ -47,8 +47,9 @@ class Subscriber {
   Subscriber(const Subscriber&) = delete;
   Subscriber& operator=(const Subscriber&) = delete;
   std::vector<std::string> Lines() const;
-  // Waits for a line `accept` takes; false after `timeout`.
-  bool WaitFor(const std::function<bool(const std::string&)>& accept, std::chrono::milliseconds timeout) const;
+  // Waits for a line from the `from`th on that `accept` takes; false after `timeout`.
+  bool WaitFor(const std::function<bool(const std::string&)>& accept, std::chrono::milliseconds timeout,
+               std::size_t from = 0) const;
 
  private:
   TempDir dir_;
