@@ -369,7 +369,7 @@ class TlsStream final : public ByteStream {
       const bool start = first && !SecIsValidHandle(&context_);
       const SECURITY_STATUS status = InitializeSecurityContextW(
           &credentials_, start ? nullptr : &context_, const_cast<wchar_t*>(host_.c_str()), wanted, 0, 0,
-          start ? nullptr : &inDesc, 0, start ? &context_ : nullptr, &outDesc, &got, &expiry);
+          start ? nullptr : &inDesc, 0, &context_, &outDesc, &got, &expiry);
       if (outBuffers[0].cbBuffer && outBuffers[0].pvBuffer) {
         const bool sent = socket_->SendAll(static_cast<const char*>(outBuffers[0].pvBuffer), outBuffers[0].cbBuffer);
         FreeContextBuffer(outBuffers[0].pvBuffer);
