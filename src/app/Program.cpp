@@ -1,21 +1,26 @@
 #include "app/Program.h"
 
 #include <memory>
+#include <random>
 #include <string>
 
+#include "app/FriendsConnection.h"
 #include "app/MapFormBinding.h"
 #include "atlas/AtlasEngine.h"
 #include "config/Config.h"
 #include "mapdata/MapTable.h"
 #include "platform/Files.h"
+#include "platform/SecretStore.h"
 #include "platform/win32/ClientWindows.h"
 #include "platform/win32/FileDialogs.h"
 #include "platform/win32/GameFolderServices.h"
 #include "platform/win32/SingleInstance.h"
 #include "ui/AtlasForm.h"
+#include "ui/FriendsForm.h"
 #include "ui/MapForm.h"
 #include "ui/win32/AtlasWindow.h"
 #include "ui/win32/ErrorBox.h"
+#include "ui/win32/FriendsDialog.h"
 #include "ui/win32/InputDialog.h"
 #include "ui/win32/MapWindow.h"
 #include "ui/win32/MessageBoxes.h"
@@ -64,11 +69,33 @@ int RunProgram(int showCommand) {
   atlasWindow.Bind(&atlasForm);
   form.AttachAtlas(&atlasForm);
 
+  // Friends: one link for the program's life; it talks to the network on
+  // threads of its own and tells the window of changes by a posted message.
+  TFriendsConnection friendsLink;
+  ui::win32::TFriendsDialog friendsDialog;
+  std::random_device entropy;
+  ui::TFriendsForm friendsForm(friendsDialog, friendsLink, *config, platform::SystemSecretStore(), messages,
+                               [&entropy] { return (uint64_t{entropy()} << 32) ^ entropy(); });
+  friendsDialog.Bind(&friendsForm);
+  form.AttachFriends(&friendsForm);
+  window.onFriendsChanged = [&] {
+    friendsLink.ChangeTaken();
+    friendsForm.LinkChanged();
+  };
+
   window.Create();
+  friendsLink.PostChangesTo(window.Handle(), ui::win32::TMapWindow::kFriendsChanged);
   window.Show(showCommand);
   ui::win32::Guarded([&] { atlasForm.Start(); });
+  ui::win32::Guarded([&] { friendsForm.Start(); });
   const int exitCode = ui::win32::RunMessageLoop(window);
 
+  // The friends hear that the player is gone (the empty retained message)
+  // before anything else ends.
+  ui::win32::Guarded([&] { friendsForm.Shutdown(); });
+  friendsLink.StopAndWait();
+  friendsLink.PostChangesTo(nullptr, 0);
+  window.onFriendsChanged = nullptr;
   // The atlas keeps its settings and lets go of the maps before they go.
   ui::win32::Guarded([&] { atlasForm.Shutdown(); });
   atlasWindow.Destroy();

@@ -17,6 +17,7 @@
 #include "places/PlaceNames.h"
 #include "places/Sextant.h"
 #include "ui/Locations.h"
+#include "ui/MenuCommands.h"
 #include "ui/PlaceCell.h"
 
 namespace wf::ui {
@@ -484,6 +485,7 @@ void TAtlasForm::Key(TAtlasKey key) {
     case TAtlasKey::Opacity55: SetOptions(WithOpacity(FOptions, 55)); break;
     case TAtlasKey::GoTo: GoTo(); break;
     case TAtlasKey::NewPlace: NewPlace(); break;
+    case TAtlasKey::Friends: f_.SystemCommand(cmFriends); break;
     case TAtlasKey::Clear:
       FPin.reset();
       FRulerFrom.reset();

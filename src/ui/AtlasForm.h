@@ -80,6 +80,8 @@ enum class TAtlasKey {
   PanLeft, PanRight, PanUp, PanDown, ZoomIn, ZoomOut, Home,
   Places, Grid, Follow, OnTop, Opacity100, Opacity85, Opacity70, Opacity55,
   GoTo, NewPlace,
+  // The friends' dialog, as the map window's system menu opens it.
+  Friends,
   // Esc: the pin and the ruler go.
   Clear,
 };

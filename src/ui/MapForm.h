@@ -49,6 +49,16 @@ class IAtlasLink {
   virtual void PlayerMoved() = 0;
 };
 
+// The friends' link as the map window sees it: a dialog opened from the
+// system menu, and the player's position handed on whenever it changes.
+class IFriendsPanel {
+ public:
+  virtual ~IFriendsPanel() = default;
+  virtual void OpenFriends() = 0;
+  // Where the player is and on which map; nothing when the player is not known.
+  virtual void PlayerMoved(std::optional<TPlayerPosition> position, int32_t map) = 0;
+};
+
 struct TPanePoint {
   int32_t X;
   int32_t Y;
@@ -178,6 +188,8 @@ class TMapForm {
 
   // The atlas, which then is offered in the system menu; before FormCreate.
   void AttachAtlas(IAtlasLink* atlas) { FAtlas = atlas; }
+  // The friends' dialog, then offered in the system menu; before FormCreate.
+  void AttachFriends(IFriendsPanel* friends) { FFriends = friends; }
 
   // Window state.
   uint16_t FCenterX = 0;
@@ -263,6 +275,7 @@ class TMapForm {
   std::string FTravelProblem;
   bool FFormatErrorShown = false;
   IAtlasLink* FAtlas = nullptr;
+  IFriendsPanel* FFriends = nullptr;
 };
 
 }  // namespace wf::ui

@@ -23,6 +23,7 @@ void TMapForm::AddMenuCommands() {
   c_.Menu.AddCommand(cmFollowPlayer, "Follow player");
   c_.Menu.SetChecked(cmFollowPlayer, FFollowPlayer);
   if (FAtlas) c_.Menu.AddCommand(cmAtlas, "Atlas");
+  if (FFriends) c_.Menu.AddCommand(cmFriends, "Friends...");
   c_.Menu.AddCommand(cmAbout, "About Wayfarer...");
 }
 
@@ -38,6 +39,9 @@ void TMapForm::SystemCommand(int command) {
     case cmFollowPlayer: ToggleFollowPlayer(); break;
     case cmAtlas:
       if (FAtlas) FAtlas->OpenAtlas();
+      break;
+    case cmFriends:
+      if (FFriends) FFriends->OpenFriends();
       break;
     case cmAbout: ShowAbout(); break;
     default: break;

@@ -1,6 +1,6 @@
 #pragma once
 // The program's commands in the window's system menu, which keeps the window's
-// own layout as it is. Items appear in this order.
+// own layout as it is. Items appear in the order TMapForm adds them.
 
 namespace wf::ui {
 
@@ -14,6 +14,7 @@ enum TMenuCommand : int {
   cmFollowPlayer = 6,
   cmAtlas = 7,
   cmAbout = 8,
+  cmFriends = 9,
 };
 
 }  // namespace wf::ui

@@ -42,6 +42,10 @@ HMENU CreateMenus() {
   AppendMenuW(view, MF_STRING, W::kIdOpacity85, L"Opacity &85%\t2");
   AppendMenuW(view, MF_STRING, W::kIdOpacity70, L"Opacity &70%\t3");
   AppendMenuW(view, MF_STRING, W::kIdOpacity55, L"Opacity &55%\t4");
+  // In a menu rather than on the bar: the bar of a player without friends
+  // stays as it was.
+  AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(view, MF_STRING, W::kIdFriends, L"F&riends...");
   HMENU go = CreatePopupMenu();
   AppendMenuW(go, MF_STRING, W::kIdGoTo, L"&Go to...\tCtrl+G");
   AppendMenuW(go, MF_STRING, W::kIdHome, L"&Home\tHome");
@@ -98,6 +102,7 @@ constexpr std::pair<UINT, TAtlasKey> kCommands[] = {
     {TAtlasWindow::kIdOpacity85, TAtlasKey::Opacity85},   {TAtlasWindow::kIdOpacity70, TAtlasKey::Opacity70},
     {TAtlasWindow::kIdOpacity55, TAtlasKey::Opacity55},   {TAtlasWindow::kIdGoTo, TAtlasKey::GoTo},
     {TAtlasWindow::kIdNewPlace, TAtlasKey::NewPlace},     {TAtlasWindow::kIdClear, TAtlasKey::Clear},
+    {TAtlasWindow::kIdFriends, TAtlasKey::Friends},
 };
 
 std::optional<TAtlasKey> KeyOfCommand(UINT id) {

@@ -29,7 +29,7 @@ class TAtlasWindow : public TWindow, public IAtlasWindow {
   enum : UINT {
     kIdZoomIn = 1, kIdZoomOut, kIdHome,
     kIdPlaces, kIdGrid, kIdFollow, kIdOnTop, kIdOpacity100, kIdOpacity85, kIdOpacity70, kIdOpacity55,
-    kIdGoTo, kIdNewPlace, kIdClear,
+    kIdGoTo, kIdNewPlace, kIdClear, kIdFriends,
   };
 
   TAtlasWindow() = default;

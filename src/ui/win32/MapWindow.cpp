@@ -56,6 +56,7 @@ TMapWindow::~TMapWindow() {
   onSystemCommand = nullptr;
   onPlayerTimer = nullptr;
   onPlayerMap = nullptr;
+  onFriendsChanged = nullptr;
   DestroyHandle();
 }
 
@@ -179,6 +180,11 @@ LRESULT TMapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
     case kAssistantMapChanged:
       if (onPlayerMap) onPlayerMap(static_cast<int>(wParam));
+      return 0;
+
+    case kFriendsChanged:
+      // Also inside the friends' dialog's own loop: it shows the state live.
+      if (onFriendsChanged) onFriendsChanged();
       return 0;
 
     case WM_SHOWWINDOW:

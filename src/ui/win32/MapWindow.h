@@ -85,9 +85,12 @@ class TMapWindow : public TWindow {
   std::function<void()> onPlayerTimer;
   // The game client posted the map the player is on now.
   std::function<void(int map)> onPlayerMap;
+  // The friends' link posted that its snapshot changed (kFriendsChanged).
+  std::function<void()> onFriendsChanged;
 
   static constexpr UINT_PTR kPlayerTimer = 1;
   static constexpr UINT kPlayerTimerMs = 250;
+  static constexpr UINT kFriendsChanged = WM_APP + 2;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
