@@ -110,6 +110,10 @@ bool TConfig::TakeInOutsideChanges() {
   if (now == FFileBytes || (!now && !platform::FileExists(FFileName))) return true;
   TConfig fresh;
   fresh.TakeFile(now, failure, FFileName);
+  // At start such a file is read as it is; here it is most likely being
+  // written, and what it holds is not yet what it will hold.
+  if (fresh.FLeftAlone.empty() && !fresh.FRootEnded)
+    fresh.FLeftAlone = "it is empty or ends before its root element does (another program may be writing it)";
   if (!fresh.FLeftAlone.empty()) {
     // What the file holds now is not known: the pairs held stay, and the
     // changes wait for a write that can read it.

@@ -10,8 +10,10 @@
 // Every write takes in what another program changed in the file meanwhile: it
 // reads the file again and applies to it the changes made since the store last
 // read or wrote it, and no older ones. When that read fails (an editor holds
-// the file, a comment is left open), the pairs held stay as they are, the file
-// is not written that time, and the changes wait for the next write.
+// the file, a comment is left open, the file is empty or ends before its root
+// element does, as while another program rewrites it in place), the pairs held
+// stay as they are, the file is not written that time, and the changes wait
+// for the next write.
 
 #include <cstdint>
 #include <memory>
@@ -119,6 +121,10 @@ class TConfig {
   // where the code page could not hold a converted text.
   bool FUtf8Text = false;
   const char* FUnheldAt = nullptr;
+  // The elements open where the scanner is, and whether the document's root
+  // element has ended: an empty document or one cut short has not.
+  int FOpenElements = 0;
+  bool FRootEnded = false;
 };
 
 }  // namespace wf

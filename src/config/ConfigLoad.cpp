@@ -145,6 +145,8 @@ void TConfig::ReadText(const std::string& text, const std::string& sourceName, b
   parser.ActiveEncoding.clear();
   FUtf8Text = utf8;
   FUnheldAt = nullptr;
+  FOpenElements = 0;
+  FRootEnded = false;
 
   FScanner->OnTranslateEncoding = [this](TCustomXmlScanner& sender, const std::string& encoding,
                                          const std::string& source) {
@@ -161,16 +163,21 @@ void TConfig::ReadText(const std::string& text, const std::string& sourceName, b
   FScanner->OnEmptyTag = [this, checkTag](TCustomXmlScanner& sender, const std::string& tagName,
                                           const TAttrList& attributes) {
     checkTag(sender);
+    if (FOpenElements == 0) FRootEnded = true;
     if (tagName == "config") TakeConfigTag(sender, attributes);
   };
   FScanner->OnStartTag = [this, checkTag](TCustomXmlScanner& sender, const std::string& tagName,
                                           const TAttrList&) {
     checkTag(sender);
+    ++FOpenElements;
     if (tagName == "config")
       LeaveAlone("a config tag is written as a start and an end tag, which gives no setting",
                  sender.Parser->PartStart());
   };
-  FScanner->OnEndTag = [checkTag](TCustomXmlScanner& sender, const std::string&) { checkTag(sender); };
+  FScanner->OnEndTag = [this, checkTag](TCustomXmlScanner& sender, const std::string&) {
+    checkTag(sender);
+    if (FOpenElements > 0 && --FOpenElements == 0) FRootEnded = true;
+  };
   // A comment, processing instruction or CDATA section that is not closed runs
   // to the end of the document and hides every setting after it.
   auto closedBy = [this](TCustomXmlScanner& sender, std::string_view raw, std::string_view close,

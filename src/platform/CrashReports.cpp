@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
+#include <cstring>
 
 namespace wf::platform {
 
@@ -33,12 +33,29 @@ bool IsCrashReportName(std::string_view name) {
   return Digits(stamp.substr(0, 8)) && stamp[8] == '-' && Digits(stamp.substr(9));
 }
 
-std::vector<std::string> CrashReportsToRemove(std::vector<std::string> names, size_t keep) {
-  std::erase_if(names, [](const std::string& name) { return !IsCrashReportName(name); });
-  std::sort(names.begin(), names.end(), std::greater<>());
-  if (names.size() <= keep) return {};
-  std::vector<std::string> gone(names.begin() + static_cast<std::ptrdiff_t>(keep), names.end());
-  std::reverse(gone.begin(), gone.end());
+bool JoinReportPath(char* out, size_t size, const char* folder, const char* name) {
+  const size_t folderLength = std::strlen(folder), nameLength = std::strlen(name);
+  if (size == 0) return false;
+  out[0] = '\0';
+  if (folderLength + nameLength >= size) return false;
+  std::memcpy(out, folder, folderLength);
+  std::memcpy(out + folderLength, name, nameLength + 1);
+  return true;
+}
+
+std::vector<std::string> CrashReportsToRemove(std::vector<TFolderEntry> files, std::string_view justWritten,
+                                              size_t keep) {
+  std::erase_if(files, [](const TFolderEntry& file) { return !IsCrashReportName(file.Name); });
+  const auto older = [](const TFolderEntry& a, const TFolderEntry& b) {
+    return a.WriteTime != b.WriteTime ? a.WriteTime < b.WriteTime : a.Name < b.Name;
+  };
+  // The one just written is kept first, whatever its time.
+  if (std::erase_if(files, [&](const TFolderEntry& file) { return file.Name == justWritten; }) > 0 && keep > 0)
+    --keep;
+  if (files.size() <= keep) return {};
+  std::sort(files.begin(), files.end(), older);
+  std::vector<std::string> gone;
+  for (size_t i = 0; i < files.size() - keep; ++i) gone.push_back(std::move(files[i].Name));
   return gone;
 }
 
@@ -57,11 +74,14 @@ std::string FaultDescription(uint32_t code) {
   }
 }
 
-std::string CrashBoxText(std::string_view what, std::string_view reportPath, std::string_view failure) {
+std::string CrashBoxText(std::string_view what, std::string_view reportPath, std::string_view failure,
+                         bool inTemporaryFolder) {
   std::string text = "Wayfarer has to close because of " + std::string(what) + ".\n\n";
   if (failure.empty())
-    text += "A report for the maintainers was saved as\n" + std::string(reportPath) +
-            "\nPlease send it to them with a few words on what you were doing.";
+    text += std::string(inTemporaryFolder ? "The program's folder has too long a path for a report's name, so a "
+                                            "report for the maintainers was saved in the temporary folder as\n"
+                                          : "A report for the maintainers was saved as\n") +
+            std::string(reportPath) + "\nPlease send it to them with a few words on what you were doing.";
   else
     text += "No report could be written: " + std::string(failure) + ".";
   text += "\n\nYour places and settings are untouched: every file is written whole or not at all.";

@@ -27,9 +27,23 @@ void FormatCrashReportName(char (&out)[kCrashReportNameSize], int year, int mont
 // True for the names FormatCrashReportName makes, whatever their date.
 bool IsCrashReportName(std::string_view fileName);
 
-// Of the file names in the reports' folder, the reports beyond the `keep`
-// newest, which are to go. The names sort by their time.
-std::vector<std::string> CrashReportsToRemove(std::vector<std::string> fileNames,
+// `folder` followed by `name` into `out`, which holds `size` characters with
+// the terminating NUL. False, with `out` empty, when they do not fit: a cut
+// name would be another file's. Allocates nothing.
+bool JoinReportPath(char* out, size_t size, const char* folder, const char* name);
+
+// A file in the reports' folder, with its last write time in any unit that
+// grows with time.
+struct TFolderEntry {
+  std::string Name;
+  uint64_t WriteTime = 0;
+};
+
+// Of the files in the reports' folder, the reports beyond the `keep` newest,
+// which are to go, oldest first. Newest is by the file's time, not by the
+// name, which holds local time and goes back when the clock does; the report
+// `justWritten` is never one of them.
+std::vector<std::string> CrashReportsToRemove(std::vector<TFolderEntry> files, std::string_view justWritten,
                                               size_t keep = kCrashReportsKept);
 
 // What ended the program, from the exception code of the fault: "an access
@@ -38,6 +52,9 @@ std::string FaultDescription(uint32_t exceptionCode);
 
 // The one box the player sees: what happened, where the report is (or, when
 // `failure` is not empty, why there is none), and that their files are safe.
-std::string CrashBoxText(std::string_view what, std::string_view reportPath, std::string_view failure);
+// `inTemporaryFolder`: the report went there, as the program's folder's path
+// is too long for its name.
+std::string CrashBoxText(std::string_view what, std::string_view reportPath, std::string_view failure,
+                         bool inTemporaryFolder = false);
 
 }  // namespace wf::platform

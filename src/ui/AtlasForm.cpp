@@ -110,13 +110,15 @@ void TAtlasForm::ReadOptions() {
 void TAtlasForm::SetOptions(const TAtlasOptions& options) {
   const TAtlasOptions before = std::exchange(FOptions, options);
   w_.ShowOptions(FOptions);
-  if (options.Places != before.Places) Store(kPlacesKey, options.Places ? "1" : "0");
-  if (options.Grid != before.Grid) Store(kGridKey, options.Grid ? "1" : "0");
-  if (options.Follow != before.Follow) Store(kFollowKey, options.Follow ? "1" : "0");
-  if (options.OnTop != before.OnTop) Store(kOnTopKey, options.OnTop ? "1" : "0");
-  if (options.Opacity != before.Opacity) Store(kOpacityKey, NumberText(options.Opacity));
   if (options.Follow && !before.Follow) Follow();
   Changed();
+  bool changed = false;
+  if (options.Places != before.Places) changed |= Keep(kPlacesKey, options.Places ? "1" : "0");
+  if (options.Grid != before.Grid) changed |= Keep(kGridKey, options.Grid ? "1" : "0");
+  if (options.Follow != before.Follow) changed |= Keep(kFollowKey, options.Follow ? "1" : "0");
+  if (options.OnTop != before.OnTop) changed |= Keep(kOnTopKey, options.OnTop ? "1" : "0");
+  if (options.Opacity != before.Opacity) changed |= Keep(kOpacityKey, NumberText(options.Opacity));
+  if (changed) config_.Save();
 }
 
 void TAtlasForm::Start() {
@@ -131,6 +133,12 @@ void TAtlasForm::Shutdown() {
     FPlacement = w_.Placement();
     WriteSettings(true);
   }
+}
+
+void TAtlasForm::SessionEnding() {
+  if (!w_.IsOpen()) return;
+  FPlacement = w_.Placement();
+  WriteSettings(true);
 }
 
 void TAtlasForm::OpenAtlas() {
@@ -169,25 +177,29 @@ void TAtlasForm::Closing() {
   WriteSettings(false);
 }
 
+// One write for all of them: a refused write keeps them all for the next.
 void TAtlasForm::WriteSettings(bool open) {
-  Store(kOpenKey, open ? "1" : "0");
-  if (FPlacement) Store(kPlacementKey, PlacementText(*FPlacement));
+  bool changed = Keep(kOpenKey, open ? "1" : "0");
+  if (FPlacement) changed |= Keep(kPlacementKey, PlacementText(*FPlacement));
   if (FSized) {
     const TCellPoint centre = atlas::CentreCell(FFrame);
-    Store(kScaleKey, atlas::Scales[FFrame.Scale].Text);
-    Store(kCentreKey, NumberText(centre.X) + "," + NumberText(centre.Y));
+    changed |= Keep(kScaleKey, atlas::Scales[FFrame.Scale].Text);
+    changed |= Keep(kCentreKey, NumberText(centre.X) + "," + NumberText(centre.Y));
   }
+  if (changed) config_.Save();
 }
 
-// Each setting is written only when it changed, as every write rewrites the file.
-void TAtlasForm::Store(const char* key, const std::string& value) {
+// Only a setting that changed is held, as every write rewrites the file.
+bool TAtlasForm::Keep(const char* key, const std::string& value) {
   const TPair* pair = config_.FindPair(key);
-  if (!pair || pair->Value != value) config_.SetString(key, value);
+  if (pair && pair->Value == value) return false;
+  config_.SetValue(key, value);
+  return true;
 }
 
 TAtlasForm::TFollow TAtlasForm::FollowMap() {
-  TMap& map = f_.ActiveMap();
-  const TMap* shown = map.IsLoaded() ? &map : nullptr;
+  TMap* map = FReplacing ? nullptr : &f_.ActiveMap();
+  const TMap* shown = map && map->IsLoaded() ? map : nullptr;
   TFollow change = TFollow::Same;
   if (shown != FMap) {
     picture_.SetMap(shown);
@@ -208,8 +220,14 @@ TAtlasForm::TFollow TAtlasForm::FollowMap() {
 }
 
 void TAtlasForm::MapsReplacing() {
+  FReplacing = true;
   picture_.SetMap(nullptr);
   FMap = nullptr;
+}
+
+void TAtlasForm::MapsReplaced() {
+  FReplacing = false;
+  MapViewChanged();
 }
 
 void TAtlasForm::MapViewChanged() {

@@ -103,8 +103,11 @@ class TAtlasForm : public IAtlasLink {
   void OpenAtlas() override;
   void MapViewChanged() override;
   void MapsReplacing() override;
+  void MapsReplaced() override;
   void PlacesChanged() override;
   void PlayerMoved() override;
+  // The program may be ended any time after: what the atlas keeps is written now.
+  void SessionEnding() override;
 
   // The window's side, in device pixels of the picture's area.
   void Resize(int32_t width, int32_t height);
@@ -154,7 +157,9 @@ class TAtlasForm : public IAtlasLink {
   void ZoomBy(int steps, int32_t x, int32_t y);
   void Changed();
   void WriteSettings(bool open);
-  void Store(const char* key, const std::string& value);
+  // Holds a setting that changed, to be written with the next Save: a file
+  // that cannot be written now gets every one of them later.
+  bool Keep(const char* key, const std::string& value);
   void ReadOptions();
   void SetOptions(const TAtlasOptions& options);
   // The places of the map shown, read again when they or the map changed.
@@ -182,6 +187,8 @@ class TAtlasForm : public IAtlasLink {
   bool FOpenedBefore = false;
   std::optional<TWindowPlacement> FPlacement;
   const TMap* FMap = nullptr;  // what the picture shows
+  // Between MapsReplacing and MapsReplaced no map may be taken.
+  bool FReplacing = false;
   int32_t FMapNumber = -1;
   TDetailView FDetail{0, 0, 1};
   std::optional<TPress> FPress;

@@ -217,13 +217,25 @@ TPlacesText DecodePlacesText(std::string_view bytes) {
   return text;
 }
 
+namespace {
+
+std::string BoundText() {
+  return "16 MiB (" + NumberText(static_cast<int64_t>(kMaxPlacesFileSize)) +
+         " bytes), the most a file of places may hold";
+}
+
+}  // namespace
+
+std::string PlacesFileTooLarge(const std::string& path, uint64_t size) {
+  return "Nothing was changed: the places file " + path + " would hold " + NumberText(static_cast<int64_t>(size)) +
+         " bytes, larger than " + BoundText();
+}
+
 std::optional<std::string> ReadPlacesFileBytes(const std::string& path, platform::ShareMode share,
                                                std::string* reason) {
   int code = 0;
   std::optional<std::string> bytes = platform::ReadWholeFile(path, share, &code, kMaxPlacesFileSize, reason);
-  if (!bytes && code == platform::kFileTooLarge && reason)
-    *reason = "it is larger than 16 MiB (" + NumberText(static_cast<int64_t>(kMaxPlacesFileSize)) +
-              " bytes), the most a file of places may hold";
+  if (!bytes && code == platform::kFileTooLarge && reason) *reason = "it is larger than " + BoundText();
   return bytes;
 }
 

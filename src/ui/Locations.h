@@ -110,6 +110,10 @@ struct TPlacesText {
 };
 TPlacesText DecodePlacesText(std::string_view bytes);
 
+// Why a change is refused whose places file, of `size` bytes, would be larger
+// than kMaxPlacesFileSize.
+std::string PlacesFileTooLarge(const std::string& path, uint64_t size);
+
 // The bytes of a places or marker file; nothing, with the reason, when it
 // cannot be read or is larger than kMaxPlacesFileSize.
 std::optional<std::string> ReadPlacesFileBytes(const std::string& path, platform::ShareMode share,

@@ -89,7 +89,7 @@ void TMapForm::DrawDetail() {
 // Every change of the map in use, the centre or the zoom is drawn, so the
 // atlas hears of each of them here.
 void TMapForm::TellAtlas() {
-  if (FAtlas) FAtlas->MapViewChanged();
+  if (FAtlas && !FReplacingMaps) FAtlas->MapViewChanged();
 }
 
 void TMapForm::TellAtlasOfPlaces() {

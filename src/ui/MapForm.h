@@ -3,6 +3,7 @@
 // desktop are reached through interfaces.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,12 +42,17 @@ class IAtlasLink {
   // The map in use, the detail view's centre or its zoom may have changed.
   virtual void MapViewChanged() = 0;
   // The maps are about to be made anew: the current ones must not be read
-  // from now on.
+  // from now on, and no map is to be taken until MapsReplaced.
   virtual void MapsReplacing() = 0;
+  // The maps are made anew, or stayed as they were when that failed: the map
+  // in use may be read again.
+  virtual void MapsReplaced() = 0;
   // The places held changed (added, changed, deleted, imported, read again).
   virtual void PlacesChanged() = 0;
   // What the client tells of the player changed, or whether it is shown.
   virtual void PlayerMoved() = 0;
+  // The desktop session ends: what the atlas keeps is to be written now.
+  virtual void SessionEnding() = 0;
 };
 
 // The friends' link as the map window sees it: a dialog opened from the
@@ -138,12 +144,14 @@ class TMapForm {
   void SaveLocations();
   void SortLocations();
   void FillTravelList();
-  // Writes the places as they stand and keeps them: the desktop session is
-  // ending and the program may not get to FormDestroy.
+  // Writes the places as they stand and keeps them, and has the atlas write
+  // what it keeps: the desktop session is ending and the program may not get
+  // to FormDestroy.
   void SessionEnding();
   void btnNeuClick();
   // As "Neu" with X, Y and the cell's land altitude for the edit fields',
-  // which show them once the place is added.
+  // which show them once the place is added. The place is on the map in use
+  // when the command is given, whatever is shown while its name is asked.
   void NewPlaceAt(int32_t x, int32_t y);
   // Goes to the place as choosing it from the places list does.
   void ChoosePlace(const TLocation* place);
@@ -211,20 +219,32 @@ class TMapForm {
   void FillMapChoice();
   void AddMenuCommands();
   void ChooseGameFolder();
+  // Makes the maps anew from the configuration. A box may be shown meanwhile,
+  // and messages handled under it: none of them may hand out a map until the
+  // new ones are there.
+  void ReplaceMaps();
   void ShowAbout();
   void ShowCentre();
   void PressOnCell(TMouseButton button, int32_t mapX, int32_t mapY);
   void TellAtlas();
   void TellAtlasOfPlaces();
-  // Asks the name as "Neu" does and adds the place; false when none was given.
-  bool AddPlace(const std::string& x, const std::string& y, const std::string& z);
+  // Asks the name as "Neu" does and adds the place on `map`; false when none
+  // was given.
+  bool AddPlace(const std::string& x, const std::string& y, const std::string& z, uint16_t map);
   void SendTravelCommand(int32_t x, int32_t y, int32_t z);
   // Raises what the last travel command left to tell the user, if anything.
   void ReportTravelProblem();
   void SetCentreFromEdits();
   int SelectedLocationIndex();
+  // The places file's text for what is held; raises, naming the bound, when
+  // it would be larger than the program reads (nothing is written then).
+  std::string PlacesFileText() const;
+  // PlacesFileText after a change to the places held, which `undo` takes back
+  // when the text is refused: then nothing held has changed.
+  std::string TextOfChange(const std::function<void()>& undo);
   void WriteLocations();
-  void WriteLocationsAfterChange();
+  void WriteLocations(std::string text);
+  void WriteLocationsAfterChange(std::string text);
   IPlacesStore& Store();
   // Takes the places file's text, decoded from its bytes, as the places held;
   // the first map part that is no map number, if any.
@@ -276,6 +296,10 @@ class TMapForm {
   bool FFormatErrorShown = false;
   IAtlasLink* FAtlas = nullptr;
   IFriendsPanel* FFriends = nullptr;
+  // The maps are being made anew; what the client told of the player
+  // meanwhile waits until they are there.
+  bool FReplacingMaps = false;
+  bool FPlayerChangeWaiting = false;
 };
 
 }  // namespace wf::ui

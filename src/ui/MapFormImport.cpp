@@ -1,3 +1,5 @@
+#include <unordered_set>
+
 #include "common/Errors.h"
 #include "common/IntegerText.h"
 #include "mapdata/Map.h"
@@ -48,11 +50,29 @@ void TMapForm::ImportPlaces() {
     selected = *FLocations[static_cast<size_t>(index)];
   const bool tookIn = TakeInOutsideChanges();
 
+  const std::unordered_set<const TLocation*> held = [this] {
+    std::unordered_set<const TLocation*> places;
+    places.reserve(FLocations.size());
+    for (const auto& place : FLocations) places.insert(place.get());
+    return places;
+  }();
   const places::TImportCounts counts =
       AddImportedPlaces(FLocations, read, [this](uint16_t mapNo, int32_t x, int32_t y) {
         const TMap* map = s_.Maps->Find(mapNo);
         return map && map->IsLoaded() ? map->GetAltitude(x, y) : 0;
       });
+  std::string text;
+  if (counts.Added > 0) {
+    try {
+      text = TextOfChange([&] {
+        std::erase_if(FLocations, [&](const auto& place) { return !held.contains(place.get()); });
+      });
+    } catch (...) {
+      // What the file held meanwhile is shown all the same.
+      if (tookIn) FillTravelList();
+      throw;
+    }
+  }
 
   if (counts.Added > 0 || tookIn) {
     FillTravelList();
@@ -62,7 +82,7 @@ void TMapForm::ImportPlaces() {
       DrawDetail();
     }
   }
-  if (counts.Added > 0) WriteLocationsAfterChange();
+  if (counts.Added > 0) WriteLocationsAfterChange(std::move(text));
   s_.Messages->ShowInformation("Import places", places::ImportReportText(counts));
 }
 

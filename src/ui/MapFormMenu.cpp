@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "config/Config.h"
 #include "mapdata/GameFolder.h"
 #include "mapdata/MapTable.h"
@@ -62,12 +64,26 @@ void TMapForm::ChooseGameFolder() {
     return;
   }
   s_.Config->Save();
-  if (FAtlas) FAtlas->MapsReplacing();
-  s_.Maps->Rebuild(*s_.Config, *s_.Messages);
+  ReplaceMaps();
   FillMapChoice();
   DrawOverview();
   DrawDetail();
   s_.Config->SetInteger("CurrentMap", FMapIndex);
+  if (std::exchange(FPlayerChangeWaiting, false)) PlayerChanged();
+}
+
+void TMapForm::ReplaceMaps() {
+  FReplacingMaps = true;
+  if (FAtlas) FAtlas->MapsReplacing();
+  try {
+    s_.Maps->Rebuild(*s_.Config, *s_.Messages);
+  } catch (...) {
+    FReplacingMaps = false;
+    if (FAtlas) FAtlas->MapsReplaced();
+    throw;
+  }
+  FReplacingMaps = false;
+  if (FAtlas) FAtlas->MapsReplaced();
 }
 
 // The folder is the one the places file lies in, which is where the

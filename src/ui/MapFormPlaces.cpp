@@ -110,22 +110,42 @@ int TMapForm::IndexOfSame(const TLocation& place) const {
   return -1;
 }
 
+// A file the program would not read again loses every place at the next
+// start, so it is never written.
+std::string TMapForm::PlacesFileText() const {
+  std::string text = FUtf8Mark ? "\xEF\xBB\xBF" : "";
+  text += LocationsFileText(FLocations, FKeptLines, FUnreadRest);
+  if (text.size() > kMaxPlacesFileSize) throw Exception(PlacesFileTooLarge(s_.LocationsFile, text.size()));
+  return text;
+}
+
+std::string TMapForm::TextOfChange(const std::function<void()>& undo) {
+  try {
+    return PlacesFileText();
+  } catch (const Exception&) {
+    undo();
+    throw;
+  }
+}
+
 void TMapForm::WriteLocations() {
+  if (FPlacesFile == PlacesFileState::Writable) WriteLocations(PlacesFileText());
+}
+
+void TMapForm::WriteLocations(std::string text) {
   if (FPlacesFile != PlacesFileState::Writable) return;
   const std::string& path = s_.LocationsFile;
-  std::string text = LocationsFileText(FLocations, FKeptLines, FUnreadRest);
-  if (FUtf8Mark) text.insert(0, "\xEF\xBB\xBF");
   std::string reason;
   if (Store().Replace(path, text, &reason) != 0) throw EFCreateError(path, reason);
   FPlacesBytes = std::move(text);
 }
 
-void TMapForm::WriteLocationsAfterChange() {
+void TMapForm::WriteLocationsAfterChange(std::string text) {
   if (FPlacesFile == PlacesFileState::Unreadable)
     throw Exception("The places file " + s_.LocationsFile +
                     " could not be read when the program started, so it is not written: this "
                     "change lasts only until the program ends");
-  WriteLocations();
+  WriteLocations(std::move(text));
 }
 
 void TMapForm::SaveLocations() {
@@ -142,9 +162,17 @@ void TMapForm::SaveLocations() {
   WriteLocations();
 }
 
+// The places first; the atlas's settings are written also when they fail.
 void TMapForm::SessionEnding() {
-  if (TakeInOutsideChanges()) FillTravelList();
-  WriteLocations();
+  std::exception_ptr placesError;
+  try {
+    if (TakeInOutsideChanges()) FillTravelList();
+    WriteLocations();
+  } catch (...) {
+    placesError = std::current_exception();
+  }
+  if (FAtlas) FAtlas->SessionEnding();
+  if (placesError) std::rethrow_exception(placesError);
 }
 
 void TMapForm::SortLocations() { ui::SortLocations(FLocations); }
@@ -172,18 +200,21 @@ void TMapForm::SetCentreFromEdits() {
   FCenterZ = static_cast<int8_t>(ParseInteger(c_.eZ.Text()));
 }
 
-void TMapForm::btnNeuClick() { AddPlace(c_.eX.Text(), c_.eY.Text(), c_.eZ.Text()); }
+void TMapForm::btnNeuClick() { AddPlace(c_.eX.Text(), c_.eY.Text(), c_.eZ.Text(), FMapIndex); }
 
 void TMapForm::NewPlaceAt(int32_t x, int32_t y) {
+  // The map in use may fall back to map 0 here, before its number is taken.
   const std::string z = NumberText(ActiveMap().GetAltitude(x, y));
-  if (!AddPlace(NumberText(x), NumberText(y), z)) return;
+  if (!AddPlace(NumberText(x), NumberText(y), z, FMapIndex)) return;
   // The list shows the new place chosen: "Ändern" must not move it elsewhere.
   c_.eX.SetText(NumberText(x));
   c_.eY.SetText(NumberText(y));
   c_.eZ.SetText(z);
 }
 
-bool TMapForm::AddPlace(const std::string& x, const std::string& y, const std::string& z) {
+// The box may leave other windows usable (the atlas's does), where the map in
+// use can change: the cell and its map are those of the command.
+bool TMapForm::AddPlace(const std::string& x, const std::string& y, const std::string& z, uint16_t map) {
   const std::optional<std::string> answer =
       s_.Input->InputQuery("Neuer Ort", "Wie soll der Ort heissen?", "Neuer Eintrag", 255);
   if (!answer || answer->empty()) return false;
@@ -197,10 +228,14 @@ bool TMapForm::AddPlace(const std::string& x, const std::string& y, const std::s
   auto place = std::make_unique<TLocation>();
   place->Name = UniqueLocationName(FLocations, *answer);
   place->Coords = x + "," + y + "," + z;
-  place->MapNo = FMapIndex;
+  place->MapNo = map;
   const std::string name = place->Name;
+  const TLocation* added = place.get();
   FLocations.push_back(std::move(place));
   SortLocations();
+  std::string text = TextOfChange([&] {
+    std::erase_if(FLocations, [added](const auto& held) { return held.get() == added; });
+  });
   FillTravelList();
   for (size_t i = 0; i < FLocations.size(); ++i) {
     if (FLocations[i]->Name == name) {
@@ -208,7 +243,7 @@ bool TMapForm::AddPlace(const std::string& x, const std::string& y, const std::s
       break;
     }
   }
-  WriteLocationsAfterChange();
+  WriteLocationsAfterChange(std::move(text));
   return true;
 }
 
@@ -228,13 +263,15 @@ void TMapForm::btnChangeClick() {
     FillTravelList();
     c_.cbTravel.SetItemIndex(changed);
     if (changed < 0) {
-      WriteLocationsAfterChange();
+      WriteLocationsAfterChange(PlacesFileText());
       return;
     }
   }
   TLocation& place = *FLocations[static_cast<size_t>(changed)];
+  const TLocation before = place;
   place.Coords = x + "," + y + "," + z;
   place.MapNo = FMapIndex;
+  std::string text = TextOfChange([&] { place = before; });
   TellAtlasOfPlaces();
 
   // The place has changed whatever the edit fields hold, so it is written even
@@ -246,7 +283,7 @@ void TMapForm::btnChangeClick() {
   } catch (...) {
     centreError = std::current_exception();
   }
-  WriteLocationsAfterChange();
+  WriteLocationsAfterChange(std::move(text));
   if (centreError) std::rethrow_exception(centreError);
 }
 
@@ -262,7 +299,7 @@ void TMapForm::btnDeleteClick() {
     TellAtlasOfPlaces();
   }
   c_.cbTravel.SetItemIndex(-1);
-  WriteLocationsAfterChange();
+  WriteLocationsAfterChange(PlacesFileText());
 }
 
 void TMapForm::cbTravelChange() {

@@ -1,4 +1,5 @@
 #include <optional>
+#include <utility>
 
 #include "client/PlayerLink.h"
 #include "common/IntegerText.h"
@@ -87,12 +88,20 @@ void TMapForm::DrawPlayerOnDetail() {
   if (at) DrawPlayerMarker(c_.ZoomMap.Bitmap(), at->X, at->Y);
 }
 
+// While the maps are made anew, what the client tells is noted and shown
+// once they are there: drawing now would hand out a map about to go.
 void TMapForm::PlayerTimer(platform::IClientWindows::Handle ownWindow) {
-  if (FPlayer->Poll(ownWindow)) PlayerChanged();
+  if (FReplacingMaps) return;
+  const bool waiting = std::exchange(FPlayerChangeWaiting, false);
+  if (FPlayer->Poll(ownWindow) || waiting) PlayerChanged();
 }
 
 void TMapForm::PlayerMapChanged(int32_t map) {
-  if (FPlayer->MapChanged(map)) PlayerChanged();
+  if (!FPlayer->MapChanged(map)) return;
+  if (FReplacingMaps)
+    FPlayerChangeWaiting = true;
+  else
+    PlayerChanged();
 }
 
 // Redraws only the panes whose marker appears, moves or goes: the panes of a

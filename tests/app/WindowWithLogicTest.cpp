@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "AppRig.h"
+#include "atlas/AtlasEngine.h"
+#include "ui/AtlasForm.h"
+#include "ui/win32/AtlasWindow.h"
 #include "ui/win32/ModalWatcher.h"
 #include "ui/win32/PaneReader.h"
 
@@ -165,6 +168,40 @@ TEST(WindowWithLogicTest, TheEndOfTheSessionWritesThePlacesAndEndsTheLoop) {
   PostMessageW(rig.window.Handle(), WM_ENDSESSION, TRUE, 0);
   EXPECT_EQ(ui::win32::RunMessageLoop(rig.window), 0);
   EXPECT_EQ(rig.world.Dir().Read("locations.txt"), places);
+}
+
+// A "tile ready" queued when the atlas closes goes with its window; the atlas
+// opened again still completes its picture by itself, with no input.
+TEST(WindowWithLogicTest, TheAtlasOpenedAgainAfterClosingWhileTilesWereComingCompletesItsPicture) {
+  // The pointer out of the way: a move over the atlas would paint it anew.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  AppRig rig;
+  // The engine, telling whether the last frame it composed was complete.
+  struct Watched : atlas::IAtlasPicture {
+    atlas::TAtlasEngine engine{2};
+    bool complete = false;
+    void SetMap(const TMap* map) override { engine.SetMap(map); }
+    bool Compose(const atlas::TAtlasFrame& frame, TColor32* pixels, const atlas::TBandDone& bandDone) override {
+      return complete = engine.Compose(frame, pixels, bandDone);
+    }
+  } picture;
+  ui::win32::TAtlasWindow window;
+  picture.engine.OnTileReady = [&window] { window.TileReady(); };
+  ui::TAtlasForm atlas(window, *rig.form, rig.config, picture);
+  window.Bind(&atlas);
+
+  atlas.OpenAtlas();
+  ASSERT_FALSE(picture.complete) << "the tiles are still coming";
+  window.TileReady();  // as a worker does, the message not yet handled
+  SendMessageW(window.Handle(), WM_CLOSE, 0, 0);
+  ASSERT_FALSE(window.IsOpen());
+  atlas.OpenAtlas();
+  for (int i = 0; i < 400 && !picture.complete; ++i) {
+    rig.Pump();
+    Sleep(25);
+  }
+  EXPECT_TRUE(picture.complete);
+  SendMessageW(window.Handle(), WM_CLOSE, 0, 0);
 }
 
 }  // namespace

@@ -261,13 +261,19 @@ TEST(TravelEndToEnd, TheMarkerShowsWhereThePlayerIsAndMovesWithIt) {
   SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   const COLORREF red = RGB(255, 0, 0);
   // Map 0 is 16 cells per overview pixel; the pane starts at (8, 8).
-  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(window, 8 + 4, 8 + 5) == red; }));
-  const COLORREF ground = ScreenPixel(window, 8 + 40, 8 + 40);
-  EXPECT_NE(ground, red);
+  // Every cell of the world has the same radar colour.
+  const TColor32 land = RadarColorToColor32(0x1234);
+  const COLORREF ground = RGB((land >> 16) & 0xFF, (land >> 8) & 0xFF, land & 0xFF);
+  EXPECT_TRUE(WaitUntil([&] {
+    return ScreenPixel(window, 8 + 4, 8 + 5) == red && ScreenPixel(window, 8 + 40, 8 + 40) == ground;
+  }));
 
+  // The screen may show part of a frame for a moment: the new place and the
+  // old one are waited for together.
   WritePosition(position, "160 80");
-  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(window, 8 + 10, 8 + 5) == red; }));
-  EXPECT_EQ(ScreenPixel(window, 8 + 4, 8 + 5), ground) << "the old place as it was";
+  EXPECT_TRUE(WaitUntil([&] {
+    return ScreenPixel(window, 8 + 10, 8 + 5) == red && ScreenPixel(window, 8 + 4, 8 + 5) == ground;
+  })) << "the new place marked, the old place as it was";
 
   WritePosition(position, "");  // logged out
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(window, 8 + 10, 8 + 5) == ground; }));

@@ -184,27 +184,40 @@ TEST(ConfigFiles, ChangesMadeMeanwhileByAnotherProgramAreKept) {
   EXPECT_EQ(PairsOf(config), (Pairs{{"CurrentMap", "4"}, {"commandformat", "go {x} {y}"}}));
 }
 
-// While the file cannot be read again (left half-edited, held by an editor),
-// the settings held stay as they were and wait for a write that can.
+// While the file cannot be read again (left half-edited, held by an editor,
+// emptied or cut short while a program rewrites it in place), the settings
+// held stay as they were and wait for a write that can.
 TEST(ConfigFiles, AFileThatCannotBeReadAgainIsNotWrittenAndItsSettingsStay) {
-  TempDir dir;
-  const std::string file = dir.Write("configtravel.xml", kSixSettings);
-  TConfig config;
-  config.LoadFromFile(file);
-  const std::string broken = With(kSixSettings, "<config key=\"radarcol\"", "<!-- <config key=\"radarcol\"");
-  dir.Write("configtravel.xml", broken);
-  const std::string told = wf::testing::Raised<Exception>([&] { config.SetInteger("CurrentMap", 3); });
-  EXPECT_NE(told.find("line 5:"), std::string::npos) << told;
-  EXPECT_NO_THROW(config.SetInteger("showplayer", 0));  // said once
-  EXPECT_EQ(dir.Read("configtravel.xml"), broken);
-  EXPECT_EQ(config.GetValue("commandchar"), ".");
-  EXPECT_EQ(config.GetValue("radarcol"), "C:\\UO\\radarcol.mul");
-  dir.Write("configtravel.xml", With(kSixSettings, "value=\".\"", "value=\"[\""));
-  config.SetInteger("followplayer", 1);
-  EXPECT_EQ(dir.Read("configtravel.xml"),
-            With(With(kSixSettings, "value=\".\"", "value=\"[\""), "value=\"0\" />\r\n",
-                 "value=\"3\" />\r\n<config key=\"showplayer\" value=\"0\" />\r\n"
-                 "<config key=\"followplayer\" value=\"1\" />\r\n"));
+  const std::string sixSettings = kSixSettings;
+  struct Case {
+    std::string name, broken, told;
+  } cases[] = {
+      {"a comment left open", With(sixSettings, "<config key=\"radarcol\"", "<!-- <config key=\"radarcol\""),
+       "line 5:"},
+      {"empty", "", "it is empty or ends before its root element does"},
+      {"cut between two tags", sixSettings.substr(0, sixSettings.find("<config key=\"radarcol\"")),
+       "it is empty or ends before its root element does"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const std::string file = dir.Write("configtravel.xml", kSixSettings);
+    TConfig config;
+    config.LoadFromFile(file);
+    dir.Write("configtravel.xml", c.broken);
+    const std::string told = wf::testing::Raised<Exception>([&] { config.SetInteger("CurrentMap", 3); });
+    EXPECT_NE(told.find(c.told), std::string::npos) << told;
+    EXPECT_NO_THROW(config.SetInteger("showplayer", 0));  // said once
+    EXPECT_EQ(dir.Read("configtravel.xml"), c.broken);
+    EXPECT_EQ(config.GetValue("commandchar"), ".");
+    EXPECT_EQ(config.GetValue("radarcol"), "C:\\UO\\radarcol.mul");
+    dir.Write("configtravel.xml", With(kSixSettings, "value=\".\"", "value=\"[\""));
+    config.SetInteger("followplayer", 1);
+    EXPECT_EQ(dir.Read("configtravel.xml"),
+              With(With(kSixSettings, "value=\".\"", "value=\"[\""), "value=\"0\" />\r\n",
+                   "value=\"3\" />\r\n<config key=\"showplayer\" value=\"0\" />\r\n"
+                   "<config key=\"followplayer\" value=\"1\" />\r\n"));
+  }
 }
 
 TEST(ConfigFiles, PairsThatCannotBeWrittenSoThatTheyReadBackLeaveTheFileAlone) {

@@ -28,28 +28,42 @@ TEST(CrashReports, NamesCarryTheirTimeAndOnlyTheyCount) {
   for (const Case& c : cases) EXPECT_EQ(IsCrashReportName(c.name), c.report) << c.name;
 }
 
+// Newest by the file's time: the names hold local time, which goes back when
+// the clock does. The report just written always stays.
 TEST(CrashReports, OnlyTheNewestFiveStayAndOtherFilesAreLeftAlone) {
   const auto report = [](int day) { return "wayfarer-crash-202401" + std::string(day < 10 ? "0" : "") +
                                            std::to_string(day) + "-120000.dmp"; };
+  // Written on the day its name says.
+  const auto at = [&](int day) { return TFolderEntry{report(day), static_cast<uint64_t>(day)}; };
+  const std::string none;
   struct Case {
     const char* name;
-    std::vector<std::string> folder;
+    std::vector<TFolderEntry> folder;
+    std::string justWritten;
     std::vector<std::string> removed;
   } cases[] = {
-      {"none", {}, {}},
-      {"five", {report(1), report(2), report(3), report(4), report(5)}, {}},
+      {"none", {}, none, {}},
+      {"five", {at(1), at(2), at(3), at(4), at(5)}, report(5), {}},
       {"seven in any order",
-       {report(7), report(2), "locations.txt", report(5), report(1), report(3), report(6), report(4)},
+       {at(7), at(2), {"locations.txt", 0}, at(5), at(1), at(3), at(6), at(4)}, report(7),
        {report(1), report(2)}},
       {"others never count",
-       {"configtravel.xml", "wayfarer-crash-99999999-999999.DMP", report(9), "wayfarer.exe"},
+       {{"configtravel.xml", 0}, {"wayfarer-crash-99999999-999999.DMP", 0}, at(9), {"wayfarer.exe", 0}}, report(9),
        {}},
-      {"the old year is the oldest", {report(10), report(11), report(12), report(13),
-                                                         "wayfarer-crash-20231231-235959.dmp",
-                                                         "wayfarer-crash-20240201-000000.dmp"},
-       {"wayfarer-crash-20231231-235959.dmp"}},
+      {"the clock was put back: the newest file has the oldest name",
+       {at(10), at(11), at(12), at(13), at(14), {report(3), 15}}, report(3), {report(10)}},
+      {"the clock ran ahead: the one just written is kept whatever its time",
+       {at(20), at(21), at(22), at(23), at(24), {report(5), 19}}, report(5), {report(20)}},
   };
-  for (const Case& c : cases) EXPECT_EQ(CrashReportsToRemove(c.folder), c.removed) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(CrashReportsToRemove(c.folder, c.justWritten), c.removed) << c.name;
+}
+
+TEST(CrashReports, APathThatDoesNotFitIsNoPathAtAll) {
+  char path[16];
+  EXPECT_TRUE(JoinReportPath(path, sizeof path, "C:\\Spiele\\", "a.dmp")) << "15 characters and the NUL";
+  EXPECT_STREQ(path, "C:\\Spiele\\a.dmp");
+  EXPECT_FALSE(JoinReportPath(path, sizeof path, "C:\\Spiele\\", "ab.dmp"));
+  EXPECT_STREQ(path, "") << "never a cut name";
 }
 
 TEST(CrashReports, TheBoxSaysWhatHappenedWhereTheReportIsOrWhyNotAndThatFilesAreSafe) {
@@ -59,6 +73,13 @@ TEST(CrashReports, TheBoxSaysWhatHappenedWhereTheReportIsOrWhyNotAndThatFilesAre
             "Wayfarer has to close because of an access violation.\n\n"
             "A report for the maintainers was saved as\n"
             "C:\\Games\\Wayfarer\\wayfarer-crash-20240307-090501.dmp\n"
+            "Please send it to them with a few words on what you were doing.\n\n"
+            "Your places and settings are untouched: every file is written whole or not at all.");
+  EXPECT_EQ(CrashBoxText("an access violation", "C:\\Temp\\wayfarer-crash-20240307-090501.dmp", "", true),
+            "Wayfarer has to close because of an access violation.\n\n"
+            "The program's folder has too long a path for a report's name, so a report for the maintainers was "
+            "saved in the temporary folder as\n"
+            "C:\\Temp\\wayfarer-crash-20240307-090501.dmp\n"
             "Please send it to them with a few words on what you were doing.\n\n"
             "Your places and settings are untouched: every file is written whole or not at all.");
   EXPECT_EQ(CrashBoxText("a stack overflow", "C:\\x.dmp", "C:\\x.dmp could not be created (Access denied)"),

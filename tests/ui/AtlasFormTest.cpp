@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <utility>
 
@@ -80,7 +81,11 @@ constexpr TColor32 kMapColour = 0xFF123456;
 
 class FakePicture : public atlas::IAtlasPicture {
  public:
-  void SetMap(const TMap* map) override { maps.push_back(map); }
+  // Until SetMap returns, a worker may still read the map shown before.
+  void SetMap(const TMap* map) override {
+    if (!maps.empty() && maps.back()) maps.back()->GetAltitude(4, 724);
+    maps.push_back(map);
+  }
   bool Compose(const atlas::TAtlasFrame& frame, TColor32* pixels, const atlas::TBandDone& bandDone) override {
     std::fill(pixels, pixels + frame.Width * frame.Height, kMapColour);
     if (bandDone) bandDone(0, frame.Height);
@@ -103,6 +108,8 @@ std::unique_ptr<TTestWorld> World() {
 struct AtlasRig {
   explicit AtlasRig(TTestWorld& world, std::vector<TPair> settings = {}, int map = 4, const std::string& places = "")
       : rig(&world.Config()) {
+    rig.registry = &registry;
+    rig.folders = &folders;
     if (!places.empty()) rig.dir.Write("locations.txt", places);
     rig.config->AddPair("CurrentMap", std::to_string(map));
     for (const TPair& pair : settings) rig.config->AddPair(pair.Key, pair.Value);
@@ -126,6 +133,8 @@ struct AtlasRig {
     return pixels[static_cast<size_t>(y * 320 + x)];
   }
 
+  testing::FakeRegistry registry;
+  testing::FakeFolderDialog folders;
   FormRig rig;
   TMapForm* form;
   FakeAtlasWindow window;
@@ -419,6 +428,44 @@ TEST(AtlasForm, ARightClickTravelsAndNewPlaceHereAddsThePlaceAsNeuDoesShownAtOnc
   EXPECT_NE(rig.Painted(70, 100), kPlaceFill) << "gone at once";
   rig.atlas->Key(TAtlasKey::Places);
   EXPECT_NE(rig.Painted(160, 100), kPlaceFill) << "places off";
+
+  // The name box leaves the map window usable: another map chosen meanwhile
+  // does not take the place along.
+  rig.rig.input.answers = {"Tor"};
+  rig.rig.input.onShow = [&] { rig.rig.cbChooseMap.SetItemIndex(0), rig.form->cbChooseMapChange(); };
+  rig.atlas->MouseMove(70, 100);
+  rig.atlas->Key(TAtlasKey::NewPlace);
+  EXPECT_NE(rig.rig.PlacesText().find("\r\nTor=4,724,17 4\r\n"), std::string::npos) << rig.rig.PlacesText();
+}
+
+// What the atlas keeps is written together, at once when the desktop session
+// ends, and all of it with the next write after one that was refused.
+TEST(AtlasForm, ItsSettingsAreWrittenAtTheSessionsEndAndAllOfThemAfterARefusedWrite) {
+  auto world = World();
+  const auto written = [](const AtlasRig& rig, const std::vector<TPair>& settings) {
+    const std::string text = rig.rig.ConfigText();
+    for (const TPair& pair : settings)
+      EXPECT_NE(text.find("key=\"" + pair.Key + "\" value=\"" + pair.Value + "\""), std::string::npos)
+          << pair.Key << " in " << text;
+  };
+  AtlasRig ending(*world, {{"atlas", "1"}});
+  ending.atlas->Key(TAtlasKey::ZoomIn);
+  ending.window.placement = {30, 40, 900, 700, true};
+  ending.form->SessionEnding();
+  written(ending, {{"atlas", "1"}, {"atlasplacement", "30,40,900,700,maximized"}, {"atlasscale", "1:4"},
+                   {"atlascenter", "726,726"}});
+
+  AtlasRig refused(*world, {{"atlas", "1"}});
+  refused.atlas->Key(TAtlasKey::ZoomIn);
+  refused.window.placement = {30, 40, 900, 700, false};
+  const std::string whole = refused.rig.ConfigText();
+  refused.rig.dir.Write("configtravel.xml", whole.substr(0, whole.find("<config")) + "<!-- being edited");
+  EXPECT_THROW(refused.atlas->Closing(), Exception);
+  refused.window.open = false;
+  refused.rig.dir.Write("configtravel.xml", whole);
+  refused.form->SystemCommand(cmShowPlaces);
+  written(refused, {{"atlas", "0"}, {"atlasplacement", "30,40,900,700"}, {"atlasscale", "1:4"},
+                    {"atlascenter", "726,726"}, {"showplaces", "1"}});
 }
 
 TEST(AtlasForm, TheRulerMeasuresFromThePressUntilEscOrAClickAndThePlayerIsShownAndFollowed) {
@@ -456,6 +503,37 @@ TEST(AtlasForm, TheRulerMeasuresFromThePressUntilEscOrAClickAndThePlayerIsShownA
   rig.form->PlayerTimer(0);
   EXPECT_EQ(rig.Frame().OriginX, -64) << "back to the middle half's edge";
   EXPECT_EQ(rig.Frame().OriginY, 26);
+}
+
+// A new game folder whose map 0 lacks its statics: "File not found" is shown
+// while the maps are made anew, and what is handled under the box hands the
+// atlas no map, which would be read once it is gone (the picture reads the map
+// it showed until it gets the next).
+TEST(AtlasForm, WhileTheMapsAreMadeAnewNothingHandsItAMap) {
+  auto world = World();
+  const std::pair<const char*, std::function<void(TMapForm&)>> meanwhile[] = {
+      {"the assistant tells of a map change", [](TMapForm& f) { f.PlayerMapChanged(0); }},
+      {"the player timer", [](TMapForm& f) { f.PlayerTimer(0); }},
+  };
+  for (const auto& [name, handled] : meanwhile) {
+    SCOPED_TRACE(name);
+    AtlasRig rig(*world, {{"atlas", "1"}});
+    rig.rig.client.Assistant = kAssistant;
+    rig.rig.client.SetPlayer(4, 724);
+    rig.form->PlayerTimer(0);
+    wf::testing::TempDir game;
+    std::filesystem::copy_file(world->PathOf("radarcol"), game.File("radarcol.mul"));
+    std::filesystem::copy_file(world->PathOf("map"), game.File("map0.mul"));
+    rig.folders.answer = game.Path().string();
+    rig.rig.client.SetPlayer(5, 724);  // for the timer to find a move
+    rig.rig.boxes.onShow = [&, &handled = handled] { handled(*rig.form), rig.Painted(0, 0); };
+    const size_t before = rig.picture.maps.size();
+    rig.form->SystemCommand(cmGameFolder);
+    ASSERT_EQ(rig.rig.boxes.boxes.size(), 1u);
+    EXPECT_EQ(rig.rig.boxes.boxes[0].caption, "File not found");
+    EXPECT_EQ(std::vector(rig.picture.maps.begin() + static_cast<std::ptrdiff_t>(before), rig.picture.maps.end()),
+              std::vector<const TMap*>{nullptr});
+  }
 }
 
 }  // namespace

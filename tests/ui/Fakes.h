@@ -2,15 +2,19 @@
 // Stand-ins for the window's controls and the desktop, so the window's
 // handlers run without a screen.
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <deque>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "DesktopFakes.h"
 #include "platform/Desktop.h"
 #include "platform/FileDialogs.h"
+#include "platform/FolderDialog.h"
+#include "platform/Registry.h"
 #include "raster/Bitmap32.h"
 #include "ui/Controls.h"
 #include "ui/Locations.h"
@@ -86,6 +90,29 @@ class FakeSystemMenu : public ISystemMenu {
   std::map<int, bool> checked;
 };
 
+// The registry's values, by root, key and value name.
+class FakeRegistry : public platform::IRegistry {
+ public:
+  std::optional<std::string> ReadText(platform::TRegistryRoot root, const std::string& key,
+                                      const std::string& value) override {
+    auto found = values.find({root, key, value});
+    if (found == values.end()) return std::nullopt;
+    return found->second;
+  }
+  std::map<std::tuple<platform::TRegistryRoot, std::string, std::string>, std::string> values;
+};
+
+// The folder dialog, answering `answer` and recording what it showed.
+class FakeFolderDialog : public platform::IFolderDialog {
+ public:
+  std::optional<std::string> ChooseFolder(const std::string& caption, const std::string& startFolder) override {
+    shown.emplace_back(caption, startFolder);
+    return answer;
+  }
+  std::optional<std::string> answer;
+  std::vector<std::pair<std::string, std::string>> shown;
+};
+
 class FakeInputDialog : public platform::IInputDialog {
  public:
   struct Call {
@@ -95,6 +122,7 @@ class FakeInputDialog : public platform::IInputDialog {
   std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
                                         const std::string& defaultAnswer, int maxLength) override {
     calls.push_back({caption, prompt, defaultAnswer, maxLength});
+    if (onShow) onShow();
     if (answers.empty()) return std::nullopt;
     std::optional<std::string> answer = answers.front();
     answers.pop_front();
@@ -102,6 +130,7 @@ class FakeInputDialog : public platform::IInputDialog {
   }
   std::deque<std::optional<std::string>> answers;  // nothing: Cancel
   std::vector<Call> calls;
+  std::function<void()> onShow;  // runs while the box is "open"
 };
 
 // The open and save dialogs, answered from queues; an empty queue cancels.

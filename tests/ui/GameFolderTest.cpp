@@ -4,44 +4,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
-#include <tuple>
 
 #include "FormRig.h"
 #include "PackedFile.h"
 #include "TestWorld.h"
 #include "mapdata/GameFolder.h"
-#include "platform/FolderDialog.h"
-#include "platform/Registry.h"
 #include "ui/MenuCommands.h"
 
 namespace wf::ui {
 namespace {
 
 using platform::TRegistryRoot;
+using testing::FakeFolderDialog;
+using testing::FakeRegistry;
 using testing::FormRig;
 using wf::testing::EntryOfColor;
 using wf::testing::TempDir;
-
-class FakeRegistry : public platform::IRegistry {
- public:
-  std::optional<std::string> ReadText(TRegistryRoot root, const std::string& key, const std::string& value) override {
-    auto found = values.find({root, key, value});
-    if (found == values.end()) return std::nullopt;
-    return found->second;
-  }
-  std::map<std::tuple<TRegistryRoot, std::string, std::string>, std::string> values;
-};
-
-class FakeFolderDialog : public platform::IFolderDialog {
- public:
-  std::optional<std::string> ChooseFolder(const std::string& caption, const std::string& startFolder) override {
-    shown.emplace_back(caption, startFolder);
-    return answer;
-  }
-  std::optional<std::string> answer;
-  std::vector<std::pair<std::string, std::string>> shown;
-};
 
 // Writes the named files into a folder of `root`; the map cell files get one
 // block column of the map's height with its corner tile set to 100 + the map.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "FormRig.h"
 #include "Raised.h"
@@ -202,6 +203,36 @@ TEST(PlacesFiles, FilesLargerThanTheLimitAreRefusedNamingTheFileAndTheLimit) {
   importing.files.opens.push_back(big);
   const std::string refused = Raised<EFOpenError>([&] { importing.form->SystemCommand(cmImportPlaces); });
   EXPECT_NE(refused.find(big + ": it is larger than 16 MiB"), std::string::npos) << refused;
+
+  // A change whose file would pass the limit is refused before anything is
+  // written: the program would not read that file again. The bytes from a
+  // byte 0 on are written back as read, so the file is 5 bytes short of it.
+  const std::string head = kHeader + "Bank=1,1,1 0\r\n";
+  const std::string nearly = head + std::string(kMaxPlacesFileSize - 5 - head.size(), '\0');
+  const std::tuple<const char*, std::function<void(FormRig&)>, uint64_t> changes[] = {
+      {"Neu", [](FormRig& r) { r.input.answers = {"Neu"}, r.form->btnNeuClick(); }, 13},  // Neu=0,0,0 0
+      {"Aendern", [](FormRig& r) { r.cbTravel.itemIndex = 0, r.eX.text = r.eY.text = "65535", r.form->btnChangeClick(); },
+       8},
+      {"import", [](FormRig& r) {
+         r.files.opens.push_back(r.dir.Write("more.txt", "Haus=5,5,5 0\r\n"));
+         r.form->SystemCommand(cmImportPlaces);
+       }, 14},
+  };
+  for (const auto& [name, change, grown] : changes) {
+    SCOPED_TRACE(name);
+    FormRig full;
+    full.dir.Write("locations.txt", nearly);
+    full.Start();
+    const std::string told = Raised<Exception>([&] { change(full); });
+    EXPECT_EQ(told, "Nothing was changed: the places file " + full.PlacesFile() + " would hold " +
+                        std::to_string(kMaxPlacesFileSize - 5 + grown) +
+                        " bytes, larger than 16 MiB (16777216 bytes), the most a file of places may hold");
+    EXPECT_EQ(full.Names(), Strings{"Bank"});
+    EXPECT_EQ(full.cbTravel.items, Strings{"Bank"});
+    EXPECT_EQ(full.form->FLocations[0]->Coords, "1,1,1");
+    EXPECT_EQ(full.PlacesText().size(), nearly.size()) << "not written";
+    EXPECT_TRUE(full.informations().empty());
+  }
 }
 
 }  // namespace

@@ -220,10 +220,14 @@ TEST(PlacesFile, TheWindowsEndTouchesNeitherConfigurationNorMaps) {
 TEST(PlacesNew, AsksForANameAndAddsUniquelyNamedSortedSelectedPlaces) {
   FormRig rig;
   TMapForm& form = StartWith(rig, "Zeta=1,1,1 0\r\nAlpha=2,2,2 0\r\n");
-  form.FMapIndex = 2;
   SetEdits(rig, "1400", "1600", "0");
   rig.input.answers = {"Haus", "Haus", "Haus"};
-  for (int i = 0; i < 3; ++i) form.btnNeuClick();
+  // Another map taken while the name is asked: the place is on the map of the command.
+  rig.input.onShow = [&] { form.FMapIndex = 5; };
+  for (int i = 0; i < 3; ++i) {
+    form.FMapIndex = 2;
+    form.btnNeuClick();
+  }
   ASSERT_EQ(rig.input.calls.size(), 3u);
   EXPECT_EQ(rig.input.calls[0].caption, "Neuer Ort");
   EXPECT_EQ(rig.input.calls[0].prompt, "Wie soll der Ort heissen?");

@@ -20,7 +20,7 @@ namespace wf::platform {
 namespace {
 
 // Kept from installation on, so writing the report needs no heap: a fault may
-// have broken it.
+// have broken it. Empty when the folder's path does not fit.
 char g_folder[MAX_PATH];
 LPTOP_LEVEL_EXCEPTION_FILTER g_previousFilter = nullptr;
 std::atomic<bool> g_crashing{false};
@@ -44,14 +44,29 @@ void SystemErrorText(DWORD error, char* out, size_t size) {
   for (size_t len = std::strlen(out); len > 0 && std::strchr("\r\n .", out[len - 1]); --len) out[len - 1] = 0;
 }
 
-// Writes the minidump into `path` (MAX_PATH characters); on failure `failure`
-// says why. Uses no heap of this program.
-bool WriteReport(EXCEPTION_POINTERS* fault, char* path, char* failure, size_t failureSize) {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  char name[kCrashReportNameSize];
-  FormatCrashReportName(name, now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
-  std::snprintf(path, MAX_PATH, "%s%s", g_folder, name);
+// Where the report goes: into `folder` beside the program, or, where its path
+// is too long for a report's name, the temporary folder. Both MAX_PATH long.
+struct TReportPlace {
+  char folder[MAX_PATH] = "";
+  char path[MAX_PATH] = "";
+  bool temporary = false;
+};
+
+// Writes the minidump named `name` into `place`; on failure `failure` says
+// why. Uses no heap of this program.
+bool WriteReport(EXCEPTION_POINTERS* fault, const char* name, TReportPlace& place, char* failure,
+                 size_t failureSize) {
+  std::snprintf(place.folder, MAX_PATH, "%s", g_folder);
+  if (!g_folder[0] || !JoinReportPath(place.path, MAX_PATH, place.folder, name)) {
+    place.temporary = true;
+    const DWORD length = GetTempPathA(MAX_PATH, place.folder);
+    if (length == 0 || length >= MAX_PATH || !JoinReportPath(place.path, MAX_PATH, place.folder, name)) {
+      std::snprintf(failure, failureSize, "the paths of the program's folder and of the temporary folder are too long "
+                                          "for a report's name");
+      return false;
+    }
+  }
+  char* const path = place.path;
 
   // From the system's own folder only, never one a downloaded file lies in.
   char library[MAX_PATH];
@@ -87,25 +102,31 @@ bool WriteReport(EXCEPTION_POINTERS* fault, char* path, char* failure, size_t fa
   return true;
 }
 
-void RemoveOldReports() {
-  std::vector<std::string> names;
+void RemoveOldReports(const std::string& folder, const char* justWritten) {
+  std::vector<TFolderEntry> files;
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((std::string(g_folder) + "wayfarer-crash-*.dmp").c_str(), &found);
+  HANDLE search = FindFirstFileA((folder + "wayfarer-crash-*.dmp").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(found.cFileName);
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      files.push_back({found.cFileName, (uint64_t{found.ftLastWriteTime.dwHighDateTime} << 32) |
+                                            found.ftLastWriteTime.dwLowDateTime});
   } while (FindNextFileA(search, &found));
   FindClose(search);
-  for (const std::string& name : CrashReportsToRemove(std::move(names)))
-    DeleteFileA((g_folder + name).c_str());
+  for (const std::string& name : CrashReportsToRemove(std::move(files), justWritten))
+    DeleteFileA((folder + name).c_str());
 }
 
 // The report, the pruning and the box, once per process; the caller ends it.
 void ReportCrash(EXCEPTION_POINTERS* fault, const std::string& what) {
-  char path[MAX_PATH] = "";
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char name[kCrashReportNameSize];
+  FormatCrashReportName(name, now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+  TReportPlace place;
   char failure[MAX_PATH + 300] = "";
-  if (WriteReport(fault, path, failure, sizeof failure)) RemoveOldReports();
-  const std::string text = CrashBoxText(what, path, failure);
+  if (WriteReport(fault, name, place, failure, sizeof failure)) RemoveOldReports(place.folder, name);
+  const std::string text = CrashBoxText(what, place.path, failure, place.temporary);
   MessageBoxA(nullptr, text.c_str(), "wayfarer", MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
@@ -138,7 +159,10 @@ LONG WINAPI OnUnhandledFault(EXCEPTION_POINTERS* fault) {
 }  // namespace
 
 void InstallCrashHandler(const std::string& folder) {
-  std::snprintf(g_folder, sizeof g_folder, "%s", folder.c_str());
+  if (folder.size() < sizeof g_folder)
+    std::memcpy(g_folder, folder.c_str(), folder.size() + 1);
+  else
+    g_folder[0] = '\0';
   // Room on the stack to report a stack overflow from.
   ULONG reserve = 64 * 1024;
   SetThreadStackGuarantee(&reserve);

@@ -163,6 +163,9 @@ void TAtlasWindow::Open(const std::optional<TWindowPlacement>& placement) {
                 .exStyle = kExStyle,
                 .width = Scaled(kDefaultWidth, dpi_),
                 .height = Scaled(kDefaultHeight, dpi_)});
+  // A message posted to the window before was lost with it: the new one is
+  // told of every tile from here on.
+  tilePosted_.store(false);
   target_.store(Handle());
   if (placement && OnSomeMonitor(*placement)) {
     WINDOWPLACEMENT wp{};
@@ -466,7 +469,9 @@ LRESULT TAtlasWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
 
     case WM_DESTROY:
+      // A "tile ready" still queued goes with the window.
       target_.store(nullptr);
+      tilePosted_.store(false);
       status_ = nullptr;
       FreeBuffer();
       if (measure_) DeleteDC(measure_);
