@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "DesktopFakes.h"
 #include "FriendsFakes.h"
 
 namespace wf::ui {
