@@ -6,10 +6,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
-#include <fstream>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
