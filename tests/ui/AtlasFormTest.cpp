@@ -198,14 +198,14 @@ TEST(AtlasForm, SettingsItCannotReadAreIgnored) {
 
 TEST(AtlasForm, TheStatusNamesTheCellUnderThePointerElseTheMiddleOne) {
   auto world = World();
-  const std::string middle4 = "X: 724  Y: 724  Z: 0  79\xB0" "6'N 42\xB0" "7'W  1:8  Tokuno";
+  const std::string middle4 = "X: 724  Y: 724  Z: 0  79\xC2\xB0" "6'N 42\xC2\xB0" "7'W  1:8  Tokuno";
   struct Case {
     int map;
     std::optional<std::pair<int, int>> pointer;
     std::string status;
   } cases[] = {
       {4, std::nullopt, middle4},
-      {4, std::pair{70, 100}, "X: 4  Y: 724  Z: 17  79\xB0" "6'N 92\xB0" "44'W  1:8  Tokuno"},
+      {4, std::pair{70, 100}, "X: 4  Y: 724  Z: 17  79\xC2\xB0" "6'N 92\xC2\xB0" "44'W  1:8  Tokuno"},
       {4, std::pair{10, 10}, middle4},                                  // off the map
       {0, std::pair{234, 46}, "X: 5456  Y: 336  Z: 0  1:32  Felucca"},  // no sextant there
   };

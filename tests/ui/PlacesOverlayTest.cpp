@@ -145,15 +145,15 @@ TEST(PlacesHover, TheCellItsAltitudeSextantAndANearbyPlace) {
     int x, y;
     std::string text;
   } cases[] = {
-      {"on a place's marker", true, 6, 5, "X: 96  Y: 80  Z: 0\n135\xB0" "42'N 86\xB0" "16'W\nBank"},
-      {"a few pixels off", true, 10, 9, "X: 160  Y: 144  Z: 0\n130\xB0" "4'N 81\xB0" "46'W\nBank"},
-      {"too far off", true, 11, 5, "X: 176  Y: 80  Z: 0\n135\xB0" "42'N 80\xB0" "38'W"},
-      {"in the dungeons", true, 371, 194, "X: 5936  Y: 3104  Z: 0\n0\xB0" "42'N 0\xB0" "0'E\nFar"},
+      {"on a place's marker", true, 6, 5, "X: 96  Y: 80  Z: 0\n135\xC2\xB0" "42'N 86\xC2\xB0" "16'W\nBank"},
+      {"a few pixels off", true, 10, 9, "X: 160  Y: 144  Z: 0\n130\xC2\xB0" "4'N 81\xC2\xB0" "46'W\nBank"},
+      {"too far off", true, 11, 5, "X: 176  Y: 80  Z: 0\n135\xC2\xB0" "42'N 80\xC2\xB0" "38'W"},
+      {"in the dungeons", true, 371, 194, "X: 5936  Y: 3104  Z: 0\n0\xC2\xB0" "42'N 0\xC2\xB0" "0'E\nFar"},
       {"where the sextant has no reading", true, 330, 100, "X: 5280  Y: 1600  Z: 0"},
       {"beyond the pane", true, 384, 0, ""},
-      {"detail centre, with the cell's altitude", false, 50, 50, "X: 100  Y: 80  Z: 5\n135\xB0" "42'N 85\xB0" "59'W\nBank"},
+      {"detail centre, with the cell's altitude", false, 50, 50, "X: 100  Y: 80  Z: 5\n135\xC2\xB0" "42'N 85\xC2\xB0" "59'W\nBank"},
       {"detail, left of the map", false, 0, 50, ""},
-      {"detail, three cells a pixel", false, 52, 49, "X: 106  Y: 77  Z: 0\n135\xB0" "58'N 85\xB0" "34'W\nBank"},
+      {"detail, three cells a pixel", false, 52, 49, "X: 106  Y: 77  Z: 0\n135\xC2\xB0" "58'N 85\xC2\xB0" "34'W\nBank"},
   };
   OverlayRig o;
   TMapForm& form = *o.rig->form;

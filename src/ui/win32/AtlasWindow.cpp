@@ -189,7 +189,7 @@ void TAtlasWindow::Redraw() {
 }
 
 void TAtlasWindow::SetStatusText(const std::string& text) {
-  if (status_) SetWindowTextW(status_, Widen(text).c_str());
+  if (status_) SetWindowTextW(status_, Widen(text, CP_UTF8).c_str());
 }
 
 TDragDistance TAtlasWindow::DragDistance() const {
@@ -234,7 +234,7 @@ std::optional<int> TAtlasWindow::ChooseOne(const std::string& caption, const std
 atlas::TLabelSize TAtlasWindow::LabelSize(const std::string& text) {
   if (text.empty() || !measure_) return {};
   if (const auto known = sizes_.find(text); known != sizes_.end()) return known->second;
-  const std::wstring wide = Widen(text);
+  const std::wstring wide = Widen(text, CP_UTF8);
   SIZE size{};
   GetTextExtentPoint32W(measure_, wide.c_str(), static_cast<int>(wide.size()), &size);
   if (sizes_.size() >= kMaxSizes) sizes_.clear();
@@ -325,7 +325,7 @@ void TAtlasWindow::WriteNames(HDC memory) {
   const HGDIOBJ oldFont = SelectObject(memory, statusFont_ ? statusFont_ : ControlFont());
   SetBkMode(memory, TRANSPARENT);
   for (const TFrameName& name : names) {
-    const std::wstring wide = Widen(name.Text);
+    const std::wstring wide = Widen(name.Text, CP_UTF8);
     const int length = static_cast<int>(wide.size());
     const int x = static_cast<int>(name.Box.Left) + kOutline, y = static_cast<int>(name.Box.Top) + kOutline;
     SetTextColor(memory, RGB(0, 0, 0));
