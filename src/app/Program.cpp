@@ -15,6 +15,7 @@
 #include "ui/AtlasForm.h"
 #include "ui/MapForm.h"
 #include "ui/win32/AtlasWindow.h"
+#include "ui/win32/FriendsListWindow.h"
 #include "ui/win32/ErrorBox.h"
 #include "ui/win32/InputDialog.h"
 #include "ui/win32/MapWindow.h"
@@ -62,6 +63,9 @@ int RunProgram(int showCommand) {
   picture.OnTileReady = [&atlasWindow] { atlasWindow.TileReady(); };
   ui::TAtlasForm atlasForm(atlasWindow, form, *config, picture);
   atlasWindow.Bind(&atlasForm);
+  ui::win32::TFriendsListWindow friendsList;
+  friendsList.Bind(&atlasForm, &atlasWindow);
+  atlasForm.AttachFriendsList(&friendsList);
   form.AttachAtlas(&atlasForm);
 
   window.Create();
@@ -71,6 +75,7 @@ int RunProgram(int showCommand) {
 
   // The atlas keeps its settings and lets go of the maps before they go.
   ui::win32::Guarded([&] { atlasForm.Shutdown(); });
+  friendsList.DestroyHandle();
   atlasWindow.Destroy();
   maps.reset();
   config.reset();

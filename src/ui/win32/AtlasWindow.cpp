@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "ui/win32/Dpi.h"
 #include "ui/win32/ErrorBox.h"
@@ -48,10 +49,14 @@ HMENU CreateMenus() {
   AppendMenuW(go, MF_STRING, W::kIdClear, L"&Clear pin and ruler\tEsc");
   HMENU places = CreatePopupMenu();
   AppendMenuW(places, MF_STRING, W::kIdNewPlace, L"&New place here...\tCtrl+N");
+  // Room below for the link's own settings.
+  HMENU friends = CreatePopupMenu();
+  AppendMenuW(friends, MF_STRING, W::kIdFriendsList, L"&List of friends\tCtrl+F");
   HMENU bar = CreateMenu();
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"&View");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(go), L"&Go");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(places), L"&Places");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(friends), L"&Friends");
   return bar;
 }
 
@@ -59,6 +64,7 @@ std::optional<TAtlasKey> KeyOf(WPARAM key, bool control) {
   if (control) {
     if (key == 'G') return TAtlasKey::GoTo;
     if (key == 'N') return TAtlasKey::NewPlace;
+    if (key == 'F') return TAtlasKey::FriendsList;
     return std::nullopt;
   }
   switch (key) {
@@ -98,6 +104,7 @@ constexpr std::pair<UINT, TAtlasKey> kCommands[] = {
     {TAtlasWindow::kIdOpacity85, TAtlasKey::Opacity85},   {TAtlasWindow::kIdOpacity70, TAtlasKey::Opacity70},
     {TAtlasWindow::kIdOpacity55, TAtlasKey::Opacity55},   {TAtlasWindow::kIdGoTo, TAtlasKey::GoTo},
     {TAtlasWindow::kIdNewPlace, TAtlasKey::NewPlace},     {TAtlasWindow::kIdClear, TAtlasKey::Clear},
+    {TAtlasWindow::kIdFriendsList, TAtlasKey::FriendsList},
 };
 
 std::optional<TAtlasKey> KeyOfCommand(UINT id) {
@@ -344,6 +351,12 @@ LRESULT TAtlasWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_CREATE:
       CreateContent();
+      SetTimer(Handle(), kFriendsTimer, kFriendsTimerMs, nullptr);
+      return 0;
+
+    case WM_TIMER:
+      if (wParam != kFriendsTimer) break;
+      if (form_ && InputAllowed()) form_->FriendsTimer(std::chrono::steady_clock::now());
       return 0;
 
     case WM_SIZE:
@@ -461,6 +474,7 @@ LRESULT TAtlasWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
 
     case WM_DESTROY:
+      KillTimer(Handle(), kFriendsTimer);
       target_.store(nullptr);
       status_ = nullptr;
       FreeBuffer();
