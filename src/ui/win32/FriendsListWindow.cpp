@@ -76,8 +76,14 @@ void TFriendsListWindow::CreateContent() {
                           Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kGoToId)), instance, nullptr);
   travel_ = CreateWindowExW(0, L"BUTTON", L"&Travel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
                             Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTravelId)), instance, nullptr);
+  // Names come in any script: the desktop's message font covers more of them
+  // than the map window's, and falls back to other fonts where it lacks one.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    font_ = CreateFontIndirectW(&metrics.lfMessageFont);
   for (HWND control : {list_, goTo_, travel_})
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont()), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_ ? font_ : ControlFont()), FALSE);
 }
 
 void TFriendsListWindow::Layout() {
@@ -180,6 +186,8 @@ LRESULT TFriendsListWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
     case WM_DESTROY:
       list_ = goTo_ = travel_ = nullptr;
       shown_.clear();
+      if (font_) DeleteObject(font_);
+      font_ = nullptr;
       return 0;
   }
   return TWindow::HandleMessage(message, wParam, lParam);

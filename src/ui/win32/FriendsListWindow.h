@@ -46,6 +46,7 @@ class TFriendsListWindow : public TWindow, public IFriendsListWindow {
   HWND list_ = nullptr;
   HWND goTo_ = nullptr;
   HWND travel_ = nullptr;
+  HFONT font_ = nullptr;
   // The texts shown, so that a cell is written only when it changes.
   std::vector<std::vector<std::wstring>> shown_;
   bool filling_ = false;  // the selection changes by ShowRows, not by the user
