@@ -129,16 +129,34 @@ struct TPlacesInView : ILabelMeasure {
   TLabelSize LabelSize(const std::string& text) override { return Sizes.at(text); }
 };
 
+// 256 friends (as many as the link keeps) spread over the view, with names of
+// 3 to 16 letters, one in three faded; their names' sizes join the places'.
+std::vector<TFriendMark> FriendsInView(const TAtlasFrame& frame, TPlacesInView& measured) {
+  std::mt19937 random(256);
+  const TCellPoint first = CellAt(frame, 0, 0), last = CellAt(frame, frame.Width - 1, frame.Height - 1);
+  std::vector<TFriendMark> friends;
+  for (int i = 0; i < 256; ++i) {
+    std::string name(3 + random() % 14, 'A');
+    for (char& letter : name) letter = static_cast<char>('A' + random() % 26);
+    friends.push_back({static_cast<int32_t>(first.X + random() % (last.X - first.X + 1)),
+                       static_cast<int32_t>(first.Y + random() % (last.Y - first.Y + 1)), name,
+                       static_cast<wf::TColor32>(0xFF000000 | (random() & 0xFFFFFF)), i % 3 == 0});
+    measured.Sizes[name] = {static_cast<int32_t>(6 * name.size() + 2), 15};
+  }
+  return friends;
+}
+
 // The cached frame composed and every overlay drawn over it: the grid, the
 // detail area, 2,000 places with their names' layout, a ruler across the
 // view, the pin and the player, the pointer on a place. The names' letters
 // are written by the window with GDI afterwards and are not in it.
-void ComposeWithOverlays(benchmark::State& state) {
+void ComposeWithOverlays(benchmark::State& state, bool withFriends) {
   const auto scale = static_cast<int>(state.range(0));
   const TAtlasFrame frame = View(scale);
   TWaitingEngine waiting;
   waiting.CompleteFrame(frame);
   TPlacesInView places(frame);
+  const std::vector<TFriendMark> friends = withFriends ? FriendsInView(frame, places) : std::vector<TFriendMark>{};
   const TCellPoint centre = CentreCell(frame), corner = CellAt(frame, 40, 40);
   TOverlays overlays;
   overlays.Grid = true;
@@ -148,6 +166,7 @@ void ComposeWithOverlays(benchmark::State& state) {
   overlays.RulerFrom = corner;
   overlays.RulerTo = CellAt(frame, frame.Width - 40, frame.Height - 40);
   overlays.Pointer = CellOnFrame(frame, places.Places[0].X, places.Places[0].Y);
+  overlays.Friends = friends;
   const TMapExtent map{int64_t{World().Map.BlocksWide()} * 8, int64_t{World().Map.BlocksHigh()} * 8};
   size_t names = 0;
   wf::TColor32* pixels = waiting.Pixels.data();
@@ -160,6 +179,9 @@ void ComposeWithOverlays(benchmark::State& state) {
   }
   state.counters["names"] = static_cast<double>(names);
 }
+void ComposeWithOverlays(benchmark::State& state) { ComposeWithOverlays(state, false); }
+// The same with 256 friends in view besides: markers, names laid out first.
+void ComposeWithFriends(benchmark::State& state) { ComposeWithOverlays(state, true); }
 
 // The view at 1:1 moved over the whole map a view's width or height at a time,
 // each frame completed: the map has far more tiles than the cache holds, so
@@ -214,6 +236,9 @@ void RegisterAll() {
     for (const int scale : kOverlayScales)
       benchmark::RegisterBenchmark("ComposeWithOverlays", ComposeWithOverlays)
           ->Arg(scale)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->MinTime(0.1);
+    for (const int scale : kOverlayScales)
+      benchmark::RegisterBenchmark("ComposeWithFriends", ComposeWithFriends)
+          ->Arg(scale)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->MinTime(0.1);
     benchmark::RegisterBenchmark("PanWholeMap", PanWholeMap)
         ->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(1);
     benchmark::RegisterBenchmark("ViewTilesOneMapping", ViewTilesOneMapping)
@@ -258,6 +283,16 @@ class TSummaryReporter : public benchmark::ConsoleReporter {
     for (const int scale : kOverlayScales) {
       const std::string plain = "ComposeCached/" + std::to_string(scale);
       const std::string drawn = "ComposeWithOverlays/" + std::to_string(scale);
+      const double ms = Median(Times(times_, plain)), with = Median(Times(times_, drawn));
+      const double cpu = Median(Times(cpuTimes_, plain)), cpuWith = Median(Times(cpuTimes_, drawn));
+      std::printf("%-24s %10.2f %10.2f %8.2f %10.2f %10.2f %8.2f %8s\n", Scales[scale].Text, ms, with, with / ms, cpu,
+                  cpuWith, cpuWith / cpu, "2");
+    }
+    std::printf("\n%-24s %10s %10s %8s %10s %10s %8s %8s\n", "+256 friends, median, ms", "compose", "+all",
+                "ratio", "CPU", "+all", "ratio", "goal");
+    for (const int scale : kOverlayScales) {
+      const std::string plain = "ComposeCached/" + std::to_string(scale);
+      const std::string drawn = "ComposeWithFriends/" + std::to_string(scale);
       const double ms = Median(Times(times_, plain)), with = Median(Times(times_, drawn));
       const double cpu = Median(Times(cpuTimes_, plain)), cpuWith = Median(Times(cpuTimes_, drawn));
       std::printf("%-24s %10.2f %10.2f %8.2f %10.2f %10.2f %8.2f %8s\n", Scales[scale].Text, ms, with, with / ms, cpu,

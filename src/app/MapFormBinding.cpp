@@ -1,5 +1,7 @@
 #include "app/MapFormBinding.h"
 
+#include <chrono>
+
 #include "ui/MapForm.h"
 #include "ui/win32/MapWindow.h"
 
@@ -19,6 +21,7 @@ TMapFormBinding::TMapFormBinding(ui::win32::TMapWindow& window, ui::TMapForm& fo
   ui::win32::TMapWindow* w = &window;
   window.onPlayerTimer = [f, w] { f->PlayerTimer(reinterpret_cast<uintptr_t>(w->Handle())); };
   window.onPlayerMap = [f](int map) { f->PlayerMapChanged(map); };
+  window.onFriendsTimer = [f] { f->FriendsTimer(std::chrono::steady_clock::now()); };
   window.MapImage.onMouseDown = [f](TMouseButton b, int x, int y) { f->MapImageMouseDown(b, x, y); };
   window.ZoomMap.onMouseDown = [f](TMouseButton b, int x, int y) { f->ZoomMapMouseDown(b, x, y); };
   window.btnZoomIn.onClick = [f] { f->btnZoomInClick(); };
@@ -55,6 +58,7 @@ TMapFormBinding::~TMapFormBinding() {
   window_.onSystemCommand = nullptr;
   window_.onPlayerTimer = nullptr;
   window_.onPlayerMap = nullptr;
+  window_.onFriendsTimer = nullptr;
   window_.MapImage.onMouseDown = nullptr;
   window_.ZoomMap.onMouseDown = nullptr;
   for (ui::win32::TButton* b : {&window_.btnZoomIn, &window_.btnZoomOut, &window_.btnGo, &window_.btnNeu,

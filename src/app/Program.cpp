@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include <chrono>
 #include <memory>
 #include <random>
 #include <string>
@@ -21,6 +22,7 @@
 #include "ui/win32/AtlasWindow.h"
 #include "ui/win32/ErrorBox.h"
 #include "ui/win32/FriendsDialog.h"
+#include "ui/win32/FriendsListWindow.h"
 #include "ui/win32/InputDialog.h"
 #include "ui/win32/MapWindow.h"
 #include "ui/win32/MessageBoxes.h"
@@ -67,6 +69,9 @@ int RunProgram(int showCommand) {
   picture.OnTileReady = [&atlasWindow] { atlasWindow.TileReady(); };
   ui::TAtlasForm atlasForm(atlasWindow, form, *config, picture);
   atlasWindow.Bind(&atlasForm);
+  ui::win32::TFriendsListWindow friendsList;
+  friendsList.Bind(&atlasForm, &atlasWindow);
+  atlasForm.AttachFriendsList(&friendsList);
   form.AttachAtlas(&atlasForm);
 
   // Friends: one link for the program's life; it talks to the network on
@@ -78,9 +83,29 @@ int RunProgram(int showCommand) {
                                [&entropy] { return (uint64_t{entropy()} << 32) ^ entropy(); });
   friendsDialog.Bind(&friendsForm);
   form.AttachFriends(&friendsForm);
+  // The pictures take the friends only outside other handlers (a box shown
+  // while the maps are made anew must not lead to drawing them); a change
+  // that arrives meanwhile waits for the friends' timer.
+  bool friendsWaiting = false;
+  auto showFriends = [&] {
+    friendsWaiting = false;
+    const friends::FriendsSnapshot snapshot = friendsLink.Snapshot();
+    const auto now = std::chrono::steady_clock::now();
+    form.FriendsChanged(snapshot, now);
+    atlasForm.FriendsChanged(snapshot, now);
+  };
   window.onFriendsChanged = [&] {
     friendsLink.ChangeTaken();
     friendsForm.LinkChanged();
+    if (ui::win32::HandlerDepth() <= 1) {
+      showFriends();
+    } else {
+      friendsWaiting = true;
+    }
+  };
+  window.onFriendsTimer = [&] {
+    if (friendsWaiting) showFriends();
+    form.FriendsTimer(std::chrono::steady_clock::now());
   };
 
   window.Create();
@@ -96,8 +121,10 @@ int RunProgram(int showCommand) {
   friendsLink.StopAndWait();
   friendsLink.PostChangesTo(nullptr, 0);
   window.onFriendsChanged = nullptr;
+  window.onFriendsTimer = nullptr;
   // The atlas keeps its settings and lets go of the maps before they go.
   ui::win32::Guarded([&] { atlasForm.Shutdown(); });
+  friendsList.DestroyHandle();
   atlasWindow.Destroy();
   maps.reset();
   config.reset();

@@ -19,10 +19,12 @@ struct TInView {
   std::vector<int> Marks;
 };
 
-TInView PlacesInView(const TAtlasFrame& frame, std::span<const TPlaceMark> places) {
+// Positions near enough the frame to matter, and which of the given each is.
+template <typename Mark>
+TInView MarksInView(const TAtlasFrame& frame, std::span<const Mark> marks) {
   TInView found;
-  for (size_t i = 0; i < places.size(); ++i) {
-    const TFramePoint at = CellOnFrame(frame, places[i].X, places[i].Y);
+  for (size_t i = 0; i < marks.size(); ++i) {
+    const TFramePoint at = CellOnFrame(frame, marks[i].X, marks[i].Y);
     if (at.X < -kMargin || at.Y < -kMargin || at.X >= frame.Width + kMargin || at.Y >= frame.Height + kMargin)
       continue;
     found.Places.push_back({static_cast<int32_t>(at.X), static_cast<int32_t>(at.Y), 0, 0});
@@ -48,23 +50,49 @@ std::vector<TFramePoint> TopDown(const TAtlasFrame& frame, std::span<const TPlac
 TOverlayPass::TOverlayPass(const TAtlasFrame& frame, TMapExtent map, std::span<const TPlaceMark> places,
                            const TOverlays& overlays, ILabelMeasure& measure)
     : frame_(frame), overlays_(overlays) {
+  overlays_.Friends = {};  // not kept: the caller's marks need not outlive the pass
   if (overlays.Grid) grid_ = GridLinesOf(frame, static_cast<int32_t>(map.Width), static_cast<int32_t>(map.Height));
-  if (!overlays.Places) return;
-  TInView inView = PlacesInView(frame, places);
-  markers_ = TopDown(frame, inView.Places);
+  const std::span<const TFriendMark> friends = overlays.Friends;
+  const TInView friendsInView = MarksInView(frame, friends);
+  for (const bool faded : {true, false})
+    for (size_t i = 0; i < friendsInView.Places.size(); ++i) {
+      const TFriendMark& mark = friends[static_cast<size_t>(friendsInView.Marks[i])];
+      if (mark.Faded == faded)
+        friends_.push_back({{friendsInView.Places[i].X, friendsInView.Places[i].Y}, mark.Colour, mark.Faded});
+    }
+  if (!overlays.Places && friendsInView.Places.empty()) return;
+  TInView placesInView;
+  if (overlays.Places) {
+    placesInView = MarksInView(frame, places);
+    markers_ = TopDown(frame, placesInView.Places);
+  }
 
-  const int pointed = overlays.Pointer ? PlaceUnderPointer(inView.Places, static_cast<int32_t>(overlays.Pointer->X),
+  // Friends first: their names are laid out before places' names, and of a
+  // friend and a place equally near the pointer the friend is named.
+  std::vector<TPlaceInView> all = friendsInView.Places;
+  const size_t friendCount = all.size();
+  for (TPlaceInView& friendInView : all) friendInView.Ahead = true;
+  all.insert(all.end(), placesInView.Places.begin(), placesInView.Places.end());
+  const int pointed = overlays.Pointer ? PlaceUnderPointer(all, static_cast<int32_t>(overlays.Pointer->X),
                                                            static_cast<int32_t>(overlays.Pointer->Y))
                                        : -1;
   const bool allNames = frame.Scale >= NamesFromScale;
-  for (size_t i = 0; i < inView.Places.size(); ++i) {
-    if (!allNames && static_cast<int>(i) != pointed) continue;
-    const TLabelSize size = measure.LabelSize(places[static_cast<size_t>(inView.Marks[i])].Name);
-    inView.Places[i].LabelWidth = size.Width;
-    inView.Places[i].LabelHeight = size.Height;
+  for (size_t i = 0; i < all.size(); ++i) {
+    const bool isFriend = i < friendCount;
+    if (!isFriend && !allNames && static_cast<int>(i) != pointed) continue;
+    const std::string& name = isFriend ? friends[static_cast<size_t>(friendsInView.Marks[i])].Name
+                                       : places[static_cast<size_t>(placesInView.Marks[i - friendCount])].Name;
+    const TLabelSize size = measure.LabelSize(name);
+    all[i].LabelWidth = size.Width;
+    all[i].LabelHeight = size.Height;
   }
-  for (const TPlacedLabel& placed : PlaceLabels(inView.Places, frame.Width, frame.Height, pointed))
-    labels_.push_back({inView.Marks[static_cast<size_t>(placed.Place)], placed.Box});
+  for (const TPlacedLabel& placed : PlaceLabels(all, frame.Width, frame.Height, pointed)) {
+    const size_t i = static_cast<size_t>(placed.Place);
+    if (i < friendCount)
+      labels_.push_back({friendsInView.Marks[i], placed.Box, true});
+    else
+      labels_.push_back({placesInView.Marks[i - friendCount], placed.Box, false});
+  }
 }
 
 // The band is a canvas of its own, its first row the frame's row `top`: every
@@ -97,11 +125,18 @@ void TOverlayPass::DrawLast(TColor32* pixels) const {
     DrawRuler(canvas, CellOnFrame(frame_, overlays_.RulerFrom->X, overlays_.RulerFrom->Y),
               CellOnFrame(frame_, overlays_.RulerTo->X, overlays_.RulerTo->Y));
   if (overlays_.Pin) DrawPin(canvas, CellOnFrame(frame_, overlays_.Pin->X, overlays_.Pin->Y));
+  for (const TFriendAt& someone : friends_) DrawFriendMarker(canvas, someone.At, someone.Colour, someone.Faded);
   if (overlays_.Player) DrawPlayerMarker(canvas, CellOnFrame(frame_, overlays_.Player->X, overlays_.Player->Y));
 }
 
 int PlaceAtPixel(const TAtlasFrame& frame, std::span<const TPlaceMark> places, int32_t x, int32_t y) {
-  const TInView inView = PlacesInView(frame, places);
+  const TInView inView = MarksInView(frame, places);
+  const int found = PlaceUnderPointer(inView.Places, x, y);
+  return found < 0 ? -1 : inView.Marks[static_cast<size_t>(found)];
+}
+
+int FriendAtPixel(const TAtlasFrame& frame, std::span<const TFriendMark> friends, int32_t x, int32_t y) {
+  const TInView inView = MarksInView(frame, friends);
   const int found = PlaceUnderPointer(inView.Places, x, y);
   return found < 0 ? -1 : inView.Marks[static_cast<size_t>(found)];
 }

@@ -24,6 +24,15 @@ struct TPlaceMark {
   std::string Name;
 };
 
+// A friend on the map shown, by cell, with the colour of its marker.
+struct TFriendMark {
+  int32_t X = 0;
+  int32_t Y = 0;
+  std::string Name;
+  TColor32 Colour = 0;
+  bool Faded = false;
+};
+
 struct TLabelSize {
   int32_t Width = 0;
   int32_t Height = 0;
@@ -47,13 +56,16 @@ struct TOverlays {
   std::optional<TCellPoint> Pin;
   // From the press to the pointer.
   std::optional<TCellPoint> RulerFrom, RulerTo;
+  // Shown whether or not the places are, and named at every scale.
+  std::span<const TFriendMark> Friends;
 };
 
-// A name to write: the place (an index into the marks given) and its box,
-// outline included.
+// A name to write: the place (an index into the marks given), or the friend
+// (an index into the overlays' friends), and its box, outline included.
 struct TLabel {
   int Place = 0;
   TFrameRect Box;
+  bool Friend = false;
 };
 
 // Names are written at this scale and closer; at coarser ones only the name
@@ -63,7 +75,8 @@ inline constexpr int NamesFromScale = 4;  // 1:2
 // The overlays of one frame, laid out once and drawn as the frame is
 // composed: the grid, the detail area and the markers band by band, while
 // each band's rows are still in the processor's cache, then the ruler, the
-// pin and the player over all. The pixels are the
+// pin, the friends and the player over all. Friends' names are laid out
+// before places' names. The pixels are the
 // same as those of one pass over the finished frame (one band of all rows).
 // `map` is the map's size in cells; the pixels are the frame's.
 class TOverlayPass {
@@ -83,10 +96,18 @@ class TOverlayPass {
   std::optional<TGridLines> grid_;
   std::vector<TFramePoint> markers_;  // from the top down
   std::vector<TLabel> labels_;
+  struct TFriendAt {
+    TFramePoint At;
+    TColor32 Colour;
+    bool Faded;
+  };
+  std::vector<TFriendAt> friends_;  // the faded ones first
 };
 
 // The place whose marker the pointer at device pixel (x, y) is on, as
 // PlaceUnderPointer decides; -1 for none.
 int PlaceAtPixel(const TAtlasFrame& frame, std::span<const TPlaceMark> places, int32_t x, int32_t y);
+// The same for friends' markers; -1 for none.
+int FriendAtPixel(const TAtlasFrame& frame, std::span<const TFriendMark> friends, int32_t x, int32_t y);
 
 }  // namespace wf::atlas

@@ -134,6 +134,27 @@ void DrawPlayerMarker(const TCanvas& canvas, TFramePoint at) {
   FillRect(canvas, Square(at, 1), kPlayerCore);
 }
 
+TColor32 FriendMarkerPixel(int dx, int dy, TColor32 colour) {
+  const int ring = std::max(std::abs(dx), std::abs(dy));
+  return ring >= 3 ? kPlayerOuter : ring == 2 ? kPlayerInner : colour;
+}
+
+TColor32 HalfWay(TColor32 colour, TColor32 under) {
+  return 0xFF000000 | (((colour & 0xFEFEFE) >> 1) + ((under & 0xFEFEFE) >> 1));
+}
+
+void DrawFriendMarker(const TCanvas& canvas, TFramePoint at, TColor32 colour, bool faded) {
+  constexpr int reach = FriendMarkerReach;
+  for (int dy = -reach; dy <= reach; ++dy)
+    for (int dx = -reach; dx <= reach; ++dx) {
+      const int64_t x = at.X + dx, y = at.Y + dy;
+      if (!Contains(canvas, x, y)) continue;
+      TColor32& pixel = PixelAt(canvas, x, y);
+      const TColor32 marker = FriendMarkerPixel(dx, dy, colour);
+      pixel = faded ? HalfWay(marker, pixel) : marker;
+    }
+}
+
 void DrawPin(const TCanvas& canvas, TFramePoint at) {
   FillRect(canvas, {at.X, at.Y - 6, at.X + 1, at.Y + 1}, kDark);
   // The head: a disc of radius 4 in a dark ring, 10 pixels above the tip.

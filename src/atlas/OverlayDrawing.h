@@ -36,6 +36,16 @@ void DrawLine(const TCanvas& canvas, TFramePoint from, TFramePoint to, TColor32 
 void DrawPlaceMarker(const TCanvas& canvas, TFramePoint at);
 // The Map window's player: 7 x 7 pixels, black round white round red.
 void DrawPlayerMarker(const TCanvas& canvas, TFramePoint at);
+// Pixels from the centre of a friend's marker to its outside: the player's size.
+inline constexpr int FriendMarkerReach = 3;
+// A friend's marker at (dx, dy) from its centre, each within
+// FriendMarkerReach: black round white round the friend's colour, the
+// player's marker with the friend's colour for the player's red.
+TColor32 FriendMarkerPixel(int dx, int dy, TColor32 colour);
+// Half way from `under` to `colour`, opaque: a faded marker lets the map show
+// through.
+TColor32 HalfWay(TColor32 colour, TColor32 under);
+void DrawFriendMarker(const TCanvas& canvas, TFramePoint at, TColor32 colour, bool faded);
 // A round red head on a dark needle whose tip is at `at`.
 void DrawPin(const TCanvas& canvas, TFramePoint at);
 // A light line in a dark border, with a square at each end.

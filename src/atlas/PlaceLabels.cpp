@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 
 #include "atlas/OverlayDrawing.h"
 
@@ -83,16 +84,17 @@ std::vector<TPlacedLabel> PlaceLabels(std::span<const TPlaceInView> places, int3
   const int64_t centreX = viewWidth / 2, centreY = viewHeight / 2;
   // Distances in floating point, as squares of positions far off the view
   // would overflow; the index breaks ties, and puts `first` before all.
-  std::vector<std::pair<double, int>> order(places.size());
+  std::vector<std::tuple<int, double, int>> order(places.size());
   for (size_t i = 0; i < places.size(); ++i) {
     const double dx = static_cast<double>(places[i].X - centreX), dy = static_cast<double>(places[i].Y - centreY);
-    order[i] = {static_cast<int>(i) == first ? -1.0 : dx * dx + dy * dy, static_cast<int>(i)};
+    const int rank = static_cast<int>(i) == first ? 0 : places[i].Ahead ? 1 : 2;
+    order[i] = {rank, dx * dx + dy * dy, static_cast<int>(i)};
   }
   std::sort(order.begin(), order.end());
 
   std::vector<TPlacedLabel> placed;
   TBuckets buckets(viewWidth, viewHeight);
-  for (const auto& [distance, index] : order) {
+  for (const auto& [rank, distance, index] : order) {
     const TFrameRect box = LabelBoxOf(places[static_cast<size_t>(index)]);
     if (box.Right <= box.Left || box.Bottom <= box.Top) continue;
     if (buckets.Any(box, [&](int held) { return Overlap(box, placed[static_cast<size_t>(held)].Box); }))

@@ -17,6 +17,9 @@ struct TPlaceInView {
   int32_t Y = 0;
   int32_t LabelWidth = 0;
   int32_t LabelHeight = 0;
+  // Laid out before every one without it, whatever the distances (friends
+  // before places).
+  bool Ahead = false;
 };
 
 struct TPlacedLabel {
@@ -30,7 +33,8 @@ TFrameRect LabelBoxOf(const TPlaceInView& place);
 
 // The names to draw, none overlapping another: they are taken in the order of
 // their marker's distance from the view's centre (of equal ones the first
-// given), and a name that would overlap one taken before is left out. The
+// given), those Ahead before the others, and a name that would overlap one
+// taken before is left out. The
 // place `first`, when given, is taken before all (the one under the pointer).
 // Found through a grid of buckets over the view, so a frame full of places
 // costs about as much per place as an empty one.

@@ -137,3 +137,14 @@ std::optional<std::string> Utf8ToCodePage(std::string_view utf8) {
 }
 
 }  // namespace wf
+
+namespace wf {
+
+std::string CodePageToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) AppendUtf8(out, CodePage1252[static_cast<unsigned char>(c)]);
+  return out;
+}
+
+}  // namespace wf

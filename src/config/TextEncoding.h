@@ -38,4 +38,9 @@ std::optional<unsigned char> CodePageByte(uint32_t code);
 // its characters is not in the code page.
 std::optional<std::string> Utf8ToCodePage(std::string_view utf8);
 
+// Code page text as UTF-8, each byte read as Windows reads it (an unassigned
+// byte as the control character of its number): the program's own texts
+// beside a friend's name, which the code page cannot always hold.
+std::string CodePageToUtf8(std::string_view text);
+
 }  // namespace wf

@@ -12,6 +12,7 @@
 #include "common/Errors.h"
 #include "common/IntegerText.h"
 #include "config/Config.h"
+#include "config/TextEncoding.h"
 #include "mapdata/Map.h"
 #include "places/GoToQuery.h"
 #include "places/PlaceNames.h"
@@ -19,6 +20,7 @@
 #include "ui/Locations.h"
 #include "ui/MenuCommands.h"
 #include "ui/PlaceCell.h"
+#include "xml/CodePage1252.h"
 
 namespace wf::ui {
 
@@ -81,11 +83,21 @@ bool ShowsWholeMap(const TAtlasFrame& frame, atlas::TMapExtent map) {
 }
 
 // A place offered by "Go to", held as it was when offered: the map window's
-// places may change while the list waits for the user.
+// places may change while the list waits for the user. A friend is gone to
+// by id, wherever the friend is by then.
 struct TOffered {
   TLocation Place;
   std::pair<int32_t, int32_t> Cell;
+  std::optional<std::string> Friend;
 };
+
+// Whether a friend's name (UTF-8) holds the text typed (in the code page):
+// without regard to case where the code page holds the name, else as typed.
+bool FriendNameHolds(const std::string& name, const std::string& typed) {
+  if (const std::optional<std::string> inCodePage = Utf8ToCodePage(name))
+    return !places::FindMatches({*inCodePage}, typed).empty();
+  return name.find(CodePageToUtf8(typed)) != std::string::npos;
+}
 
 }  // namespace
 
@@ -214,6 +226,7 @@ TAtlasForm::TFollow TAtlasForm::FollowMap() {
     FRulerTo.reset();
     FNamed.reset();
     FMarksStale = true;
+    FFriendMarksStale = true;
   }
   FMapNumber = f_.FMapIndex;
   return change;
@@ -276,13 +289,22 @@ void TAtlasForm::PlayerMoved() {
   Changed();
 }
 
-// Pans as "Follow player" does, when it is on and the player is on the map
-// shown.
+// Pans as "Follow player" does, when it is on and the player (or the friend
+// gone to) is on the map shown.
 void TAtlasForm::Follow() {
   if (!FOptions.Follow || !FSized) return;
-  const std::optional<TPlayerPosition> player = f_.PlayerOnMapInUse();
-  if (!player) return;
-  const atlas::TFrameOrigin origin = atlas::FollowOrigin(FFrame, player->X, player->Y);
+  std::optional<TCellPoint> target;
+  if (FFollowed) {
+    const friends::Friend* someone = FindFriend(*FFollowed);
+    if (!someone) FFollowed.reset();  // no longer heard: the player again
+    else if (someone->position.map == FMapNumber) target = TCellPoint{someone->position.x, someone->position.y};
+    else return;
+  }
+  if (!FFollowed)
+    if (const std::optional<TPlayerPosition> player = f_.PlayerOnMapInUse()) target = TCellPoint{player->X, player->Y};
+  if (!target) return;
+  const atlas::TFrameOrigin origin =
+      atlas::FollowOrigin(FFrame, static_cast<int32_t>(target->X), static_cast<int32_t>(target->Y));
   TAtlasFrame frame = FFrame;
   frame.OriginX = origin.X;
   frame.OriginY = origin.Y;
@@ -295,13 +317,15 @@ const std::vector<atlas::TPlaceMark>& TAtlasForm::Marks() {
   FMarks.clear();
   for (const auto& place : f_.FLocations) {
     if (place->MapNo != FMapNumber) continue;
-    if (const auto cell = PlaceCell(*place)) FMarks.push_back({cell->first, cell->second, place->Name});
+    if (const auto cell = PlaceCell(*place))
+      FMarks.push_back({cell->first, cell->second, CodePageToUtf8(place->Name)});
   }
   return FMarks;
 }
 
 void TAtlasForm::Changed() {
   Marks();
+  FriendMarks();
   w_.Redraw();
   const std::string status = StatusText();
   if (status != FStatus) {
@@ -345,12 +369,24 @@ void TAtlasForm::Paint(TColor32* pixels) {
   overlays.Pin = FPin;
   overlays.RulerFrom = FRulerFrom;
   overlays.RulerTo = FRulerTo;
+  const std::vector<atlas::TFriendMark>& friendMarks = FriendMarks();
+  overlays.Friends = friendMarks;
   const std::vector<atlas::TPlaceMark>& marks = Marks();
   const atlas::TOverlayPass pass(FFrame, Extent(), marks, overlays, w_);
   picture_.Compose(FFrame, pixels, [&](int32_t top, int32_t bottom) { pass.DrawBand(pixels, top, bottom); });
   pass.DrawLast(pixels);
+  // The friends' marks change with every message; the names written are
+  // copies, so that they stay until the next Paint as the places' do.
+  FFriendNames.clear();
   for (const atlas::TLabel& label : pass.Labels())
-    FNames.push_back({marks[static_cast<size_t>(label.Place)].Name, label.Box});
+    if (label.Friend) FFriendNames.push_back(friendMarks[static_cast<size_t>(label.Place)].Name);
+  size_t friendName = 0;
+  for (const atlas::TLabel& label : pass.Labels()) {
+    if (label.Friend)
+      FNames.push_back({FFriendNames[friendName++], label.Box});
+    else
+      FNames.push_back({marks[static_cast<size_t>(label.Place)].Name, label.Box});
+  }
 }
 
 std::optional<TCellPoint> TAtlasForm::PointerCell() const {
@@ -382,9 +418,15 @@ std::string TAtlasForm::StatusText() const {
   text += "X: " + NumberText(x) + "  Y: " + NumberText(y) + "  Z: " + NumberText(FMap ? FMap->GetAltitude(x, y) : 0);
   if (auto sextant = places::SextantText(FMapNumber, x, y)) text += "  " + *sextant;
   text += "  " + std::string(atlas::Scales[FFrame.Scale].Text) + "  " + FacetName(FMapNumber);
+  // Names are UTF-8 from here on: a friend's may hold what the code page cannot.
+  text = CodePageToUtf8(text);
+  if (FPointer)
+    if (const int someone = atlas::FriendAtPixel(FFrame, FFriendMarks, FPointer->X, FPointer->Y); someone >= 0)
+      text += "  " + FFriendMarks[static_cast<size_t>(someone)].Name;
   if (FPointer && FOptions.Places)
     if (const int place = atlas::PlaceAtPixel(FFrame, FMarks, FPointer->X, FPointer->Y); place >= 0)
       text += "  " + FMarks[static_cast<size_t>(place)].Name;
+  if (const std::string state = LinkStateText(FLinkState); !state.empty()) text += "  " + state;
   return text;
 }
 
@@ -488,6 +530,7 @@ void TAtlasForm::Key(TAtlasKey key) {
     case TAtlasKey::ZoomIn: ZoomBy(1, FFrame.Width / 2, FFrame.Height / 2); break;
     case TAtlasKey::ZoomOut: ZoomBy(-1, FFrame.Width / 2, FFrame.Height / 2); break;
     case TAtlasKey::Home: {
+      FFollowed.reset();
       const std::optional<TPlayerPosition> player = f_.PlayerOnMapInUse();
       const TCellPoint target = player ? TCellPoint{player->X, player->Y} : TCellPoint{f_.FCenterX, f_.FCenterY};
       SetFrame(atlas::CentredOn(FFrame.Scale, target, FFrame.Width, FFrame.Height));
@@ -504,7 +547,13 @@ void TAtlasForm::Key(TAtlasKey key) {
     case TAtlasKey::GoTo: GoTo(); break;
     case TAtlasKey::NewPlace: NewPlace(); break;
     case TAtlasKey::Friends: f_.SystemCommand(cmFriends); break;
+    case TAtlasKey::FriendsList:
+      if (!FListWindow) break;
+      FListWindow->Open();
+      RefreshFriendsList(true);
+      break;
     case TAtlasKey::Clear:
+      FFollowed.reset();
       FPin.reset();
       FRulerFrom.reset();
       FRulerTo.reset();
@@ -536,12 +585,20 @@ void TAtlasForm::GoTo() {
     const TLocation& place = *f_.FLocations[static_cast<size_t>(index)];
     const auto cell = PlaceCell(place);
     if (!cell) continue;
-    offered.push_back({place, *cell});
+    offered.push_back({place, *cell, std::nullopt});
     shown.push_back(place.MapNo == FMapNumber ? place.Name : place.Name + " (" + FacetName(place.MapNo) + ")");
   }
+  // The list is in the code page: a letter of a friend's name it lacks shows
+  // as "?" there.
+  for (const friends::Friend& someone : FFriends) {
+    if (!FriendNameHolds(someone.name, query.Name)) continue;
+    offered.push_back({{}, {}, someone.id});
+    const std::string where = someone.position.map == FMapNumber ? "" : ", " + FacetName(someone.position.map);
+    shown.push_back(DecodeUtf8(someone.name, '?') + " (friend" + where + ")");
+  }
   if (offered.empty())
-    throw Exception("No place's name holds \"" + query.Name +
-                    "\". Expected a place's name or part of it, \"X Y\" or a sextant reading.");
+    throw Exception((FFriends.empty() ? "No place's name holds \"" : "No place's or friend's name holds \"") +
+                    query.Name + "\". Expected a place's name or part of it, \"X Y\" or a sextant reading.");
   size_t chosen = 0;
   if (offered.size() > 1) {
     const std::optional<int> pick = w_.ChooseOne("Go to", "Places whose name holds \"" + query.Name + "\":", shown);
@@ -549,6 +606,10 @@ void TAtlasForm::GoTo() {
     chosen = static_cast<size_t>(*pick);
   }
   const TOffered& target = offered[chosen];
+  if (target.Friend) {
+    GoToFriend(*target.Friend);
+    return;
+  }
   if (target.Place.MapNo != f_.FMapIndex) {
     // Another map is shown as the map window shows it: by choosing the place
     // there, as its places list does.
@@ -567,13 +628,14 @@ void TAtlasForm::GoTo() {
 
 // Centred there at the scale shown, or at 1:1 when the whole map was shown,
 // with the pin on it and its cell in the status bar.
-void TAtlasForm::GoToCell(int32_t x, int32_t y) {
+void TAtlasForm::GoToCell(int32_t x, int32_t y, bool pin) {
   const atlas::TMapExtent map = Extent();
   if (x < 0 || y < 0 || x >= map.Width || y >= map.Height)
     throw Exception(NumberText(x) + ", " + NumberText(y) + " is not on the map shown. Expected X from 0 to " +
                     NumberText(map.Width - 1) + " and Y from 0 to " + NumberText(map.Height - 1) + ".");
   const int scale = ShowsWholeMap(FFrame, map) ? std::max(FFrame.Scale, atlas::OneToOne) : FFrame.Scale;
-  FPin = FNamed = TCellPoint{x, y};
+  if (pin) FPin = TCellPoint{x, y};
+  FNamed = TCellPoint{x, y};
   SetFrame(atlas::CentredOn(scale, {x, y}, FFrame.Width, FFrame.Height));
 }
 
@@ -581,6 +643,94 @@ void TAtlasForm::NewPlace() {
   if (!FMap || !FSized) return;
   const TCellPoint cell = NamedCell();
   f_.NewPlaceAt(static_cast<int32_t>(cell.X), static_cast<int32_t>(cell.Y));
+}
+
+const friends::Friend* TAtlasForm::FindFriend(const std::string& id) const {
+  for (const friends::Friend& someone : FFriends)
+    if (someone.id == id) return &someone;
+  return nullptr;
+}
+
+const std::vector<atlas::TFriendMark>& TAtlasForm::FriendMarks() {
+  if (!FFriendMarksStale) return FFriendMarks;
+  FFriendMarksStale = false;
+  FFriendMarks.clear();
+  for (const friends::Friend& someone : FFriends)
+    if (someone.position.map == FMapNumber)
+      FFriendMarks.push_back({someone.position.x, someone.position.y, someone.name, FriendColour(someone.id),
+                              FriendFaded(someone, FFriendsNow)});
+  return FFriendMarks;
+}
+
+void TAtlasForm::FriendsChanged(const friends::FriendsSnapshot& snapshot, TFriendsClock::time_point now) {
+  FFriends = snapshot.friends;
+  const bool stateChanged = std::exchange(FLinkState, snapshot.state) != snapshot.state;
+  if (FFollowed && !FindFriend(*FFollowed)) FFollowed.reset();
+  if (FFriendsThrottle.Changed(now) || stateChanged) RedrawFriends(now);
+}
+
+void TAtlasForm::FriendsTimer(TFriendsClock::time_point now) {
+  const auto faded = [now](const friends::Friend& f) { return FriendFaded(f, now); };
+  const int fadedNow = static_cast<int>(std::count_if(FFriends.begin(), FFriends.end(), faded));
+  if (FFriendsThrottle.Due(now) || (fadedNow != FFadedDrawn && FFriendsThrottle.Changed(now))) {
+    RedrawFriends(now);
+    return;
+  }
+  // "now" becomes "1 min" without a message.
+  FFriendsNow = now;
+  RefreshFriendsList(false);
+}
+
+void TAtlasForm::RedrawFriends(TFriendsClock::time_point now) {
+  FFriendsNow = now;
+  FFadedDrawn = static_cast<int>(std::count_if(
+      FFriends.begin(), FFriends.end(), [now](const friends::Friend& f) { return FriendFaded(f, now); }));
+  FFriendMarksStale = true;
+  RefreshFriendsList(false);
+  if (!w_.IsOpen() || !FSized) return;
+  if (FFollowed) Follow();
+  Changed();
+}
+
+// The list's window is told only of rows that changed: it keeps its scroll
+// position and the user's place in it.
+void TAtlasForm::RefreshFriendsList(bool always) {
+  if (!FListWindow || !FListWindow->IsOpen()) return;
+  const std::vector<TFriendRow> before = FList.Rows();
+  const int chosen = FList.Selected();
+  FList.Update(FFriends, f_.PlayerSpot(), FFriendsNow);
+  if (always || FList.Rows() != before || FList.Selected() != chosen) FListWindow->ShowRows(FList.Rows(), FList.Selected());
+}
+
+void TAtlasForm::FriendsListSelect(int row) { FList.Select(row); }
+
+void TAtlasForm::FriendsListGoTo(int row) {
+  FList.Select(row);
+  if (const TFriendRow* chosen = FList.Row(row)) GoToFriend(chosen->Id);
+}
+
+void TAtlasForm::FriendsListTravel(int row) {
+  FList.Select(row);
+  const TFriendRow* chosen = FList.Row(row);
+  if (!chosen) return;
+  if (const friends::Friend* someone = FindFriend(chosen->Id))
+    f_.TravelToOnMap(someone->position.x, someone->position.y, someone->position.map);
+}
+
+void TAtlasForm::GoToFriend(const std::string& id) {
+  const friends::Friend* someone = FindFriend(id);
+  if (!someone) return;  // gone while the list waited
+  const friends::SharedPosition at = someone->position;
+  if (!w_.IsOpen()) OpenAtlas();
+  if (at.map != f_.FMapIndex) {
+    if (!f_.ShowMap(at.map))
+      throw Exception("That friend is on " + FacetName(at.map) + ", whose map is not loaded.");
+    MapViewChanged();
+  }
+  if (!FSized) return;
+  GoToCell(at.x, at.y, false);
+  FFollowed = id;
+  Follow();
 }
 
 }  // namespace wf::ui

@@ -14,7 +14,10 @@
 #include "atlas/AtlasOverlays.h"
 #include "atlas/AtlasScale.h"
 #include "atlas/AtlasView.h"
+#include "friends/FriendsLink.h"
 #include "raster/Bitmap32.h"
+#include "ui/FriendsList.h"
+#include "ui/FriendsShown.h"
 #include "ui/MapForm.h"
 #include "ui/WindowPlacement.h"
 
@@ -43,8 +46,9 @@ struct TAtlasOptions {
   bool operator==(const TAtlasOptions&) const = default;
 };
 
-// A place's name as the window writes it over the picture, its box outline
-// included. The text is the atlas's own, until the next Paint.
+// A place's or a friend's name as the window writes it over the picture, its
+// box outline included, in UTF-8. The text is the atlas's own, until the next
+// Paint.
 struct TFrameName {
   std::string_view Text;
   atlas::TFrameRect Box;
@@ -63,6 +67,7 @@ class IAtlasWindow : public atlas::ILabelMeasure {
   virtual TWindowPlacement Placement() const = 0;
   // The picture is to be painted again (Paint) soon.
   virtual void Redraw() = 0;
+  // In UTF-8: it may name a friend.
   virtual void SetStatusText(const std::string& text) = 0;
   virtual TDragDistance DragDistance() const = 0;
   // The menus' check marks, "always on top" and the opacity, as `options` say.
@@ -75,14 +80,25 @@ class IAtlasWindow : public atlas::ILabelMeasure {
                                        const std::vector<std::string>& items) = 0;
 };
 
+// The window of the friends' list, beside the atlas's.
+class IFriendsListWindow {
+ public:
+  virtual ~IFriendsListWindow() = default;
+  // Makes the window where there is none, shows it and brings it to the front.
+  virtual void Open() = 0;
+  virtual bool IsOpen() const = 0;
+  // The rows as they are now, and the row chosen (-1: none).
+  virtual void ShowRows(const std::vector<TFriendRow>& rows, int selected) = 0;
+};
+
 // What the keys and the menus ask for.
 enum class TAtlasKey {
   PanLeft, PanRight, PanUp, PanDown, ZoomIn, ZoomOut, Home,
   Places, Grid, Follow, OnTop, Opacity100, Opacity85, Opacity70, Opacity55,
-  GoTo, NewPlace,
+  GoTo, NewPlace, FriendsList,
   // The friends' dialog, as the map window's system menu opens it.
   Friends,
-  // Esc: the pin and the ruler go.
+  // Esc: the pin and the ruler go, and Follow follows the player again.
   Clear,
 };
 
@@ -130,6 +146,27 @@ class TAtlasForm : public IAtlasLink {
   // The user closes the window; it goes once this returns.
   void Closing();
 
+  // Friends, from the link's snapshot: their markers and names, the one
+  // pointed at in the status bar with the link's state, the list, and Go to.
+  // Drawn at once, or by FriendsTimer when the last drawing is less than a
+  // tenth of a second old; `now` is the link's clock.
+  void FriendsChanged(const friends::FriendsSnapshot& snapshot, TFriendsClock::time_point now);
+  // Ten times a second while the window is open: draws a change held back
+  // and a friend who has just faded, and keeps the list's times current.
+  void FriendsTimer(TFriendsClock::time_point now);
+  // The list's window, which the "Friends" menu then opens; before Start.
+  void AttachFriendsList(IFriendsListWindow* list) { FListWindow = list; }
+  // The list's side: a row chosen; Enter or a double-click on a row; its
+  // "Travel" with a row. Rows outside the list are ignored.
+  void FriendsListSelect(int row);
+  void FriendsListGoTo(int row);
+  void FriendsListTravel(int row);
+  const TFriendsList& FriendsList() const { return FList; }
+  // Centres the atlas on the friend, showing the friend's map where it is
+  // another; with Follow on, the atlas follows that friend from then on
+  // instead of the player, until Esc or Home.
+  void GoToFriend(const std::string& id);
+
   const atlas::TAtlasFrame& Frame() const { return FFrame; }
   const TAtlasOptions& Options() const { return FOptions; }
   std::string StatusText() const;
@@ -169,7 +206,12 @@ class TAtlasForm : public IAtlasLink {
   std::optional<atlas::TCellPoint> PointerCell() const;
   void Follow();
   void GoTo();
-  void GoToCell(int32_t x, int32_t y);
+  void GoToCell(int32_t x, int32_t y, bool pin = true);
+  // The friends on the map shown, faded as of the last drawing for them.
+  const std::vector<atlas::TFriendMark>& FriendMarks();
+  void RedrawFriends(TFriendsClock::time_point now);
+  void RefreshFriendsList(bool always);
+  const friends::Friend* FindFriend(const std::string& id) const;
   void NewPlace();
   // The view the settings describe, for the first opening.
   std::optional<atlas::TAtlasFrame> SavedView() const;
@@ -207,6 +249,18 @@ class TAtlasForm : public IAtlasLink {
   std::optional<atlas::TCellPoint> FLastMove;  // the pointer's last reported pixel
   std::vector<TFrameName> FNames;
   std::string FGoToText;  // offered again, to mend a typing error
+
+  std::vector<friends::Friend> FFriends;
+  friends::LinkState FLinkState = friends::LinkState::Off;
+  TFriendsClock::time_point FFriendsNow{};  // what fading and the list's times go by
+  TRedrawThrottle FFriendsThrottle;
+  int FFadedDrawn = 0;
+  std::vector<atlas::TFriendMark> FFriendMarks;
+  bool FFriendMarksStale = true;
+  std::vector<std::string> FFriendNames;  // the friends' names written, kept to the next Paint
+  std::optional<std::string> FFollowed;  // the friend Follow follows instead of the player
+  TFriendsList FList;
+  IFriendsListWindow* FListWindow = nullptr;
 };
 
 }  // namespace wf::ui

@@ -64,6 +64,7 @@ void TMapForm::DrawOverview() {
   pane.ClearTo(SystemColorToColor32(clBtnFace));
   pane.DrawAt(0, 0, overview);
   DrawOverviewPlaces();
+  DrawFriends(true);
   DrawPlayerOnOverview();
   TellAtlas();
 }
@@ -82,6 +83,7 @@ void TMapForm::DrawDetail() {
   pane.FillArea(kCross + 1, kCross, kCross + 1 + kArm, kCross + 1, kMarkerColor);
   pane.FillArea(kCross, kCross + 1, kCross + 1, kCross + 1 + kArm, kMarkerColor);
   DrawDetailPlaces();
+  DrawFriends(false);
   DrawPlayerOnDetail();
   TellAtlas();
 }

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "client/PlayerLink.h"
+#include "friends/FriendsLink.h"
 #include "ui/Controls.h"
+#include "ui/FriendsShown.h"
 
 namespace wf {
 class TConfig;
@@ -176,7 +178,8 @@ class TMapForm {
   std::vector<std::string> FindPlaces(const std::string& typed);
   void FindChosen(int offered);
 
-  // What the cell under the mouse is, for the pointer's tip; empty off the map.
+  // What the cell under the mouse is, for the pointer's tip, in UTF-8; empty
+  // off the map.
   std::string MapImageHoverText(int32_t x, int32_t y);
   std::string ZoomMapHoverText(int32_t x, int32_t y);
 
@@ -193,6 +196,26 @@ class TMapForm {
   std::optional<TPlayerPosition> PlayerOnMapInUse() const;
   // The same while "Show player" is on.
   std::optional<TPlayerPosition> VisiblePlayer() const;
+
+  // The friends the link heard (a snapshot of it, taken on the window's
+  // thread): drawn over both panes as the player is, each in its colour, and
+  // named by the pointer's tip. Drawn at once, or by FriendsTimer when the
+  // last drawing is less than a tenth of a second old. `now` is the link's
+  // clock, which decides who is faded.
+  void FriendsChanged(const friends::FriendsSnapshot& snapshot, TFriendsClock::time_point now);
+  // Ten times a second while friends are held: draws a change held back,
+  // and a friend who has just faded.
+  void FriendsTimer(TFriendsClock::time_point now);
+  const std::vector<friends::Friend>& Friends() const { return FFriends; }
+  // Where the player is, on which map (the map in use until the client names
+  // one); nothing while the client tells no position.
+  std::optional<TMapSpot> PlayerSpot() const;
+  // Shows `map` as choosing it in the map list does, without storing it;
+  // false when that map is not loaded.
+  bool ShowMap(int32_t map);
+  // Travels to a cell of `map` as a right press on it would if that map were
+  // shown: its land altitude there and its number.
+  void TravelToOnMap(int32_t x, int32_t y, int32_t map);
 
   // The atlas, which then is offered in the system menu; before FormCreate.
   void AttachAtlas(IAtlasLink* atlas) { FAtlas = atlas; }
@@ -231,7 +254,7 @@ class TMapForm {
   // Asks the name as "Neu" does and adds the place on `map`; false when none
   // was given.
   bool AddPlace(const std::string& x, const std::string& y, const std::string& z, uint16_t map);
-  void SendTravelCommand(int32_t x, int32_t y, int32_t z);
+  void SendTravelCommand(int32_t x, int32_t y, int32_t z, std::optional<int32_t> map = std::nullopt);
   // Raises what the last travel command left to tell the user, if anything.
   void ReportTravelProblem();
   void SetCentreFromEdits();
@@ -258,6 +281,12 @@ class TMapForm {
   void DrawOverviewPlaces();
   void DrawDetailPlaces();
   std::string HoverText(int32_t mapX, int32_t mapY, bool onOverview, int32_t x, int32_t y);
+
+  void DrawFriends(bool onOverview);
+  // The friend whose marker is nearest the pane's pixel (x, y), within reach.
+  const friends::Friend* FriendAtPixel(bool onOverview, int32_t x, int32_t y);
+  void RedrawFriends(TFriendsClock::time_point now);
+  int FadedFriends(TFriendsClock::time_point now) const;
 
   void ReadPlayerSettings();
   std::optional<TPanePoint> PlayerOnOverview();
@@ -291,6 +320,14 @@ class TMapForm {
   std::vector<const TLocation*> FFound;
   // Wheel movement short of a whole notch, kept for the next.
   int FWheelRest = 0;
+
+  std::vector<friends::Friend> FFriends;
+  TFriendsClock::time_point FFriendsNow{};  // what fading was drawn by
+  TRedrawThrottle FFriendsThrottle;
+  int FFadedDrawn = 0;
+  // Whether the panes show a friend's marker now.
+  bool FOverviewFriendsShown = false;
+  bool FDetailFriendsShown = false;
 
   std::string FTravelProblem;
   bool FFormatErrorShown = false;

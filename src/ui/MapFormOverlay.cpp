@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "config/Config.h"
+#include "config/TextEncoding.h"
 #include "mapdata/Map.h"
 #include "places/Sextant.h"
 #include "raster/Bitmap32.h"
@@ -133,6 +134,9 @@ std::string TMapForm::HoverText(int32_t mapX, int32_t mapY, bool onOverview, int
     }
   }
   if (nearest) text += "\n" + nearest->Name;
+  // A friend's name is UTF-8 as heard, and may hold what the code page cannot.
+  text = CodePageToUtf8(text);
+  if (const friends::Friend* someone = FriendAtPixel(onOverview, x, y)) text += "\n" + someone->name;
   return text;
 }
 

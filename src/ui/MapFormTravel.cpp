@@ -14,7 +14,7 @@ namespace wf::ui {
 // reported once
 // the handler has finished its work, so the view is redrawn as after any other
 // press.
-void TMapForm::SendTravelCommand(int32_t x, int32_t y, int32_t z) {
+void TMapForm::SendTravelCommand(int32_t x, int32_t y, int32_t z, std::optional<int32_t> map) {
   for (const char* key : {"commandchar", "commandformat"}) {
     if (HoldsControlCharacter(s_.Config->GetValue(key))) {
       FTravelProblem = std::string("The setting '") + key +
@@ -23,7 +23,7 @@ void TMapForm::SendTravelCommand(int32_t x, int32_t y, int32_t z) {
       return;
     }
   }
-  const TTravelTarget target{x, y, z, FMapIndex};
+  const TTravelTarget target{x, y, z, map.value_or(FMapIndex)};
   const std::string format = s_.Config->GetValue("commandformat");
   TFormattedCommand formatted = FormatCommand(format.empty() ? kDefaultCommandFormat : format, target);
   std::string problem;

@@ -105,6 +105,7 @@ TEST(Overlay, GridLinesByScale) {
 
 constexpr TColor32 kGrey = 0xFF808080;
 constexpr TColor32 kYellow = 0xFFFFFF00, kBlack = 0xFF000000, kWhite = 0xFFFFFFFF, kRed = 0xFFFF0000;
+constexpr TColor32 kBlue = 0xFF0000FF;
 
 // Each case draws on a grey 12 x 12 canvas and names pixels it must find.
 TEST(Overlay, DrawingClipsAndMarks) {
@@ -120,6 +121,12 @@ TEST(Overlay, DrawingClipsAndMarks) {
        {{5, 5, kYellow}, {4, 6, kYellow}, {3, 5, kBlack}, {7, 7, kBlack}, {5, 3, kBlack}, {8, 5, kGrey}, {5, 2, kGrey}}},
       {"player", [](auto& c) { DrawPlayerMarker(c, {5, 5}); },
        {{2, 2, kBlack}, {3, 3, kWhite}, {4, 6, kRed}, {8, 8, kBlack}, {9, 9, kGrey}}},
+      {"friend: the player's rings round the friend's colour", [](auto& c) { DrawFriendMarker(c, {5, 5}, kBlue, false); },
+       {{2, 2, kBlack}, {3, 3, kWhite}, {4, 6, kBlue}, {8, 8, kBlack}, {9, 9, kGrey}}},
+      {"friend faded: half way to the grey beneath", [](auto& c) { DrawFriendMarker(c, {5, 5}, kBlue, true); },
+       {{2, 2, 0xFF404040}, {3, 3, 0xFFBFBFBF}, {5, 5, 0xFF4040BF}, {9, 9, kGrey}}},
+      {"friend at the corner", [](auto& c) { DrawFriendMarker(c, {11, 0}, kBlue, false); },
+       {{11, 0, kBlue}, {8, 3, kBlack}, {9, 2, kWhite}, {7, 0, kGrey}}},
       {"pin", [](auto& c) { DrawPin(c, {6, 11}); }, {{6, 11, kBlack}, {6, 5, kBlack}, {6, 1, 0xFFE01010}, {0, 11, kGrey}}},
       {"endless row", [](auto& c) { DrawLine(c, {-kFar, 4}, {kFar, 4}, kWhite); },
        {{0, 4, kWhite}, {6, 4, kWhite}, {11, 4, kWhite}, {5, 3, kGrey}}},
@@ -177,6 +184,48 @@ TEST(Overlay, BandsOfAnyHeightAddUpToOnePass) {
     EXPECT_NE(std::count(whole.begin(), whole.end(), shown), 0) << "colour " << std::hex << shown;
   for (const int32_t band : {1, 2, 5, 32}) EXPECT_EQ(drawn(band), whole) << "bands of " << band;
   EXPECT_FALSE(pass.Labels().empty());
+}
+
+// At 1:4, where places' names are written only under the pointer, and with
+// the places off: friends are drawn over places, the faded ones under the
+// others, and named first.
+TEST(Overlay, FriendsOverPlacesAndNamedAtEveryScaleBeforePlaces) {
+  const TAtlasFrame frame = Frame(3, 0, 0, 64, 48);  // cell (4x, 4y) on pixel (x, y)
+  const std::vector<TPlaceMark> places = {{80, 40, "Bank"}, {112, 80, "Inn"}};
+  const std::vector<TFriendMark> friends = {
+      {80, 40, "Ann", kBlue, false}, {124, 80, "Bo", kRed, true}, {124, 80, "Cy", kWhite, false}};
+  TFixedMeasure measure;
+  struct Case {
+    const char* name;
+    bool places;
+    std::optional<TFramePoint> pointer;
+    std::vector<std::pair<int, bool>> labels;  // place or friend, in the order laid out
+  } cases[] = {
+      {"places on", true, std::nullopt, {{1, true}, {0, true}}},
+      {"the pointer on the inn, whose name hides Bo's", true, TFramePoint{28, 20}, {{1, false}, {0, true}}},
+      {"places off", false, TFramePoint{28, 20}, {{1, true}, {0, true}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TOverlays overlays;
+    overlays.Places = c.places;
+    overlays.Pointer = c.pointer;
+    overlays.Friends = friends;
+    const TOverlayPass pass(frame, {400, 400}, places, overlays, measure);
+    std::vector<std::pair<int, bool>> labels;
+    for (const TLabel& label : pass.Labels()) labels.push_back({label.Place, label.Friend});
+    EXPECT_EQ(labels, c.labels);
+    std::vector<TColor32> pixels(64 * 48, kGrey);
+    pass.DrawBand(pixels.data(), 0, 48);
+    pass.DrawLast(pixels.data());
+    const auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y * 64 + x)]; };
+    EXPECT_EQ(at(20, 10), kBlue) << "Ann over the bank";
+    EXPECT_EQ(at(20, 8), kWhite) << "Ann's ring over the bank's frame";
+    EXPECT_EQ(at(31, 20), kWhite) << "Cy over Bo, who faded";
+    EXPECT_EQ(at(26, 20), c.places ? kBlack : kGrey) << "the inn's frame, beyond Cy's marker";
+  }
+  EXPECT_EQ(FriendAtPixel(frame, friends, 33, 22), 1) << "of equally near, the first given";
+  EXPECT_EQ(FriendAtPixel(frame, friends, 36, 20), -1) << "five pixels off";
 }
 
 }  // namespace

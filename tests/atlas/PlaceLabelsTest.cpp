@@ -17,6 +17,7 @@ std::vector<int> Drawn(std::vector<TPlaceInView> places, int first = -1) {
 
 TEST(PlaceLabels, NearerTheCentreWinsAndNoneOverlap) {
   const auto at = [](int x, int y, int width = 40) { return TPlaceInView{x, y, width, 10}; };
+  const auto ahead = [](int x, int y) { return TPlaceInView{x, y, 40, 10, true}; };
   struct Case {
     const char* name;
     std::vector<TPlaceInView> places;
@@ -31,6 +32,9 @@ TEST(PlaceLabels, NearerTheCentreWinsAndNoneOverlap) {
       {"one pixel more is", {at(500, 300), at(539, 300)}, -1, {0}},
       {"left out covers nothing", {at(500, 300), at(520, 308), at(540, 316)}, -1, {0, 2}},
       {"no name, no label", {at(500, 300, 0), at(500, 302)}, -1, {1}},
+      {"a friend before a nearer place", {at(500, 300), ahead(505, 303)}, -1, {1}},
+      {"friends among themselves by distance", {ahead(100, 100), at(500, 300), ahead(300, 100)}, -1, {2, 0, 1}},
+      {"the place under the pointer before a friend", {at(500, 300), ahead(505, 303)}, 0, {0}},
       {"far off the view", {at(-2000000000, 5), at(2000000000, 5), at(-5, 900)}, -1, {2, 1, 0}},
   };
   for (const Case& c : cases) {

@@ -250,7 +250,11 @@ TEST(TextEncoding, ConvertsOnlyWhatTheCodePageHolds) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(Utf8ToCodePage(c.utf8), c.held);
+    if (c.held) {
+      EXPECT_EQ(CodePageToUtf8(*c.held), c.utf8) << "and back";
+    }
   }
+  EXPECT_EQ(CodePageToUtf8("\x81\x9D"), "\xC2\x81\xC2\x9D") << "unassigned bytes as Windows reads them";
   EXPECT_EQ(Utf16ToUtf8(std::string("\x3D\xD8\x00\xDE", 4), false), "\xF0\x9F\x98\x80");
   EXPECT_EQ(Utf16ToUtf8(std::string("\x00\xD8", 2), false), std::nullopt);  // a high surrogate alone
   EXPECT_EQ(Utf16ToUtf8("abc", false), std::nullopt);                       // an odd byte count

@@ -207,14 +207,14 @@ TEST(AtlasForm, SettingsItCannotReadAreIgnored) {
 
 TEST(AtlasForm, TheStatusNamesTheCellUnderThePointerElseTheMiddleOne) {
   auto world = World();
-  const std::string middle4 = "X: 724  Y: 724  Z: 0  79\xB0" "6'N 42\xB0" "7'W  1:8  Tokuno";
+  const std::string middle4 = "X: 724  Y: 724  Z: 0  79\xC2\xB0" "6'N 42\xC2\xB0" "7'W  1:8  Tokuno";
   struct Case {
     int map;
     std::optional<std::pair<int, int>> pointer;
     std::string status;
   } cases[] = {
       {4, std::nullopt, middle4},
-      {4, std::pair{70, 100}, "X: 4  Y: 724  Z: 17  79\xB0" "6'N 92\xB0" "44'W  1:8  Tokuno"},
+      {4, std::pair{70, 100}, "X: 4  Y: 724  Z: 17  79\xC2\xB0" "6'N 92\xC2\xB0" "44'W  1:8  Tokuno"},
       {4, std::pair{10, 10}, middle4},                                  // off the map
       {0, std::pair{234, 46}, "X: 5456  Y: 336  Z: 0  1:32  Felucca"},  // no sextant there
   };
@@ -534,6 +534,113 @@ TEST(AtlasForm, WhileTheMapsAreMadeAnewNothingHandsItAMap) {
     EXPECT_EQ(std::vector(rig.picture.maps.begin() + static_cast<std::ptrdiff_t>(before), rig.picture.maps.end()),
               std::vector<const TMap*>{nullptr});
   }
+}
+
+using namespace std::chrono_literals;
+
+friends::FriendsSnapshot Heard(friends::LinkState state, std::vector<friends::Friend> friends) {
+  return {1, state, "", std::move(friends)};
+}
+
+friends::Friend Friend(const char* id, const char* name, int x, int y, int map, TFriendsClock::time_point heard) {
+  return {id, name, {x, y, std::nullopt, map}, heard};
+}
+
+const TFriendsClock::time_point kNow{10h};
+
+TEST(AtlasForm, FriendsAreDrawnNamedAtEveryScalePointedAtAndTheLinksStateShown) {
+  auto world = World();
+  AtlasRig rig(*world, {{"atlas", "1"}});
+  rig.atlas->MouseMove(300, 10);
+  const std::string alone = rig.window.status;
+  const std::string ann = "\xC3\x85sa";  // as heard, in UTF-8
+  rig.atlas->FriendsChanged(Heard(friends::LinkState::Connected, {Friend("a", ann.c_str(), 4, 724, 4, kNow),
+                                                                  Friend("b", "Bo", 4, 724, 0, kNow)}),
+                            kNow);
+  EXPECT_EQ(rig.Painted(70, 100), FriendColour("a"));
+  ASSERT_EQ(rig.atlas->Names().size(), 1u) << "at 1:8 too; Bo is on another map";
+  EXPECT_EQ(rig.atlas->Names()[0].Text, ann);
+  EXPECT_EQ(rig.window.status, alone) << "connected: no word of the link";
+  rig.atlas->MouseMove(72, 103);
+  EXPECT_EQ(rig.window.status.substr(rig.window.status.size() - ann.size() - 2), "  " + ann);
+
+  struct Case {
+    friends::LinkState state;
+    const char* said;
+  } cases[] = {{friends::LinkState::Connecting, "  Friends: connecting..."},
+               {friends::LinkState::Refused, "  Friends: refused"},
+               {friends::LinkState::Off, ""}};
+  rig.atlas->MouseMove(300, 10);
+  for (const Case& c : cases) {
+    rig.atlas->FriendsChanged(Heard(c.state, {}), kNow + 1s);
+    EXPECT_EQ(rig.window.status, alone + c.said);
+  }
+  EXPECT_NE(rig.Painted(70, 100), FriendColour("a")) << "gone";
+}
+
+class FakeFriendsList : public IFriendsListWindow {
+ public:
+  void Open() override { open = true; }
+  bool IsOpen() const override { return open; }
+  void ShowRows(const std::vector<TFriendRow>& rows, int selected) override {
+    shown.clear();
+    for (const TFriendRow& row : rows) shown.push_back(row.Name + " " + row.Distance);
+    chosen = selected;
+    ++updates;
+  }
+  bool open = false;
+  std::vector<std::string> shown;
+  int chosen = -1;
+  int updates = 0;
+};
+
+TEST(AtlasForm, TheFriendsListGoesToAFriendOnAnyMapTravelsThereAndFollowFollowsThatFriendUntilEsc) {
+  auto world = World();
+  AtlasRig rig(*world, {{"atlas", "1"}, {"commandchar", "."}});
+  FakeFriendsList list;
+  rig.atlas->AttachFriendsList(&list);
+  rig.rig.client.Windows["Ultima Online"] = kClient;
+  rig.rig.client.Assistant = kAssistant;
+  rig.rig.client.SetPlayer(100, 700);
+  rig.form->PlayerTimer(0);
+  std::vector<friends::Friend> heard = {Friend("a", "Ann", 4, 724, 0, kNow), Friend("c", "Cy", 700, 700, 4, kNow)};
+  rig.atlas->FriendsChanged(Heard(friends::LinkState::Connected, heard), kNow);
+  EXPECT_EQ(list.updates, 0) << "closed";
+  rig.atlas->Key(TAtlasKey::FriendsList);
+  EXPECT_EQ(list.shown, (std::vector<std::string>{"Cy 600 tiles E", "Ann other map"}));
+  rig.atlas->FriendsListSelect(1);
+
+  // Cy comes nearer than the player is to Ann: Ann stays chosen.
+  heard[1].position.x = 110;
+  rig.atlas->FriendsChanged(Heard(friends::LinkState::Connected, heard), kNow + 1s);
+  EXPECT_EQ(list.shown, (std::vector<std::string>{"Cy 10 tiles E", "Ann other map"}));
+  EXPECT_EQ(list.chosen, 1);
+
+  rig.atlas->FriendsListTravel(1);
+  EXPECT_EQ(rig.rig.client.Received(kClient), "\r.GoSelf 4 724 17 0\r") << "Ann's cell, altitude and map";
+  EXPECT_EQ(rig.form->FMapIndex, 4) << "travelling shows no other map";
+
+  rig.atlas->Key(TAtlasKey::Follow);
+  rig.atlas->FriendsListGoTo(1);
+  EXPECT_EQ(rig.form->FMapIndex, 0);
+  EXPECT_EQ(atlas::CentreCell(rig.Frame()), (atlas::TCellPoint{4, 724}));
+  EXPECT_EQ(rig.Frame().Scale, atlas::OneToOne) << "from the whole map to 1:1";
+
+  // Followed: Ann runs off the view and the view centres on her.
+  heard[0].position.x = 400;
+  rig.atlas->FriendsChanged(Heard(friends::LinkState::Connected, heard), kNow + 2s);
+  const int64_t followed = rig.Frame().OriginX;
+  EXPECT_EQ(followed, 400 - rig.Frame().Width / 2);
+  rig.atlas->Key(TAtlasKey::Clear);
+  heard[0].position.x = 600;
+  rig.atlas->FriendsChanged(Heard(friends::LinkState::Connected, heard), kNow + 3s);
+  EXPECT_EQ(rig.Frame().OriginX, followed) << "after Esc Follow is the player's again";
+
+  // Go to by a friend's name, among places.
+  rig.window.goTo = {std::string("cy")};
+  rig.atlas->Key(TAtlasKey::GoTo);
+  EXPECT_EQ(rig.form->FMapIndex, 4);
+  EXPECT_EQ(atlas::CentreCell(rig.Frame()), (atlas::TCellPoint{110, 700}));
 }
 
 }  // namespace

@@ -145,21 +145,30 @@ TEST(PlacesHover, TheCellItsAltitudeSextantAndANearbyPlace) {
     int x, y;
     std::string text;
   } cases[] = {
-      {"on a place's marker", true, 6, 5, "X: 96  Y: 80  Z: 0\n135\xB0" "42'N 86\xB0" "16'W\nBank"},
-      {"a few pixels off", true, 10, 9, "X: 160  Y: 144  Z: 0\n130\xB0" "4'N 81\xB0" "46'W\nBank"},
-      {"too far off", true, 11, 5, "X: 176  Y: 80  Z: 0\n135\xB0" "42'N 80\xB0" "38'W"},
-      {"in the dungeons", true, 371, 194, "X: 5936  Y: 3104  Z: 0\n0\xB0" "42'N 0\xB0" "0'E\nFar"},
-      {"where the sextant has no reading", true, 330, 100, "X: 5280  Y: 1600  Z: 0"},
+      {"on a place's marker", true, 6, 5, "X: 96  Y: 80  Z: 0\n135\xC2\xB0" "42'N 86\xC2\xB0" "16'W\nBank"},
+      {"a few pixels off", true, 10, 9, "X: 160  Y: 144  Z: 0\n130\xC2\xB0" "4'N 81\xC2\xB0" "46'W\nBank"},
+      {"too far off", true, 11, 5, "X: 176  Y: 80  Z: 0\n135\xC2\xB0" "42'N 80\xC2\xB0" "38'W"},
+      {"in the dungeons", true, 371, 194, "X: 5936  Y: 3104  Z: 0\n0\xC2\xB0" "42'N 0\xC2\xB0" "0'E\nFar"},
+      {"where the sextant has no reading, a friend near", true, 330, 100, "X: 5280  Y: 1600  Z: 0\nZo\xC3\xAB"},
       {"beyond the pane", true, 384, 0, ""},
-      {"detail centre, with the cell's altitude", false, 50, 50, "X: 100  Y: 80  Z: 5\n135\xB0" "42'N 85\xB0" "59'W\nBank"},
+      {"detail centre, with the cell's altitude", false, 50, 50, "X: 100  Y: 80  Z: 5\n135\xC2\xB0" "42'N 85\xC2\xB0" "59'W\nBank"},
       {"detail, left of the map", false, 0, 50, ""},
-      {"detail, three cells a pixel", false, 52, 49, "X: 106  Y: 77  Z: 0\n135\xB0" "58'N 85\xB0" "34'W\nBank"},
+      {"detail, three cells a pixel", false, 52, 49, "X: 106  Y: 77  Z: 0\n135\xC2\xB0" "58'N 85\xC2\xB0" "34'W\nBank"},
+      {"detail, on a friend", false, 31, 91, "X: 43  Y: 203  Z: 0\n124\xC2\xB0" "53'N 90\xC2\xB0" "0'W\nZo\xC3\xAB"},
+      {"detail, five pixels off a friend", false, 35, 90, "X: 55  Y: 200  Z: 0\n125\xC2\xB0" "9'N 89\xC2\xB0" "9'W"},
   };
   OverlayRig o;
   TMapForm& form = *o.rig->form;
   form.FCenterX = 100;
   form.FCenterY = 80;
   form.FZoom = 3;
+  // As heard, in UTF-8; Ed is on another map.
+  const TFriendsClock::time_point now{};
+  form.FriendsChanged({1, friends::LinkState::Connected, "",
+                       {{"f1", "Zo\xC3\xAB", {5280, 1632, std::nullopt, 0}, now},
+                        {"f2", "Zo\xC3\xAB", {40, 200, std::nullopt, 0}, now},
+                        {"f3", "Ed", {5280, 1600, std::nullopt, 2}, now}}},
+                      now);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(c.overview ? form.MapImageHoverText(c.x, c.y) : form.ZoomMapHoverText(c.x, c.y), c.text);

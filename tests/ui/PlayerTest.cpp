@@ -38,14 +38,24 @@ std::unique_ptr<TTestWorld> World() {
 
 std::vector<TColor32> Pixels(const TBitmap32& b) { return {b.Bits(), b.Bits() + b.Width() * b.Height()}; }
 
+// Each channel half way between the two.
+TColor32 Mixed(TColor32 a, TColor32 b) {
+  TColor32 mixed = 0xFF000000;
+  for (int shift : {0, 8, 16}) mixed |= (((a >> shift) & 0xFF) / 2 + ((b >> shift) & 0xFF) / 2) << shift;
+  return mixed;
+}
+
 // The pane holds `before` everywhere but the marker's 7 x 7 square round
-// (x, y), whose rings are black, white and red.
-void ExpectMarkerAt(const TBitmap32& pane, const std::vector<TColor32>& before, int x, int y) {
+// (x, y), whose rings are black, white and red (a friend's colour for a
+// friend's marker; faded, each pixel half way to what was there).
+void ExpectMarkerAt(const TBitmap32& pane, const std::vector<TColor32>& before, int x, int y, TColor32 core = kRed,
+                    bool faded = false) {
   for (int py = 0; py < pane.Height(); ++py)
     for (int px = 0; px < pane.Width(); ++px) {
       const int ring = std::max(std::abs(px - x), std::abs(py - y));
-      const TColor32 expected = ring == 3 ? kBlack : ring == 2 ? kWhite : ring <= 1 ? kRed
-                                : before[static_cast<size_t>(py * pane.Width() + px)];
+      const TColor32 under = before[static_cast<size_t>(py * pane.Width() + px)];
+      TColor32 expected = ring == 3 ? kBlack : ring == 2 ? kWhite : ring <= 1 ? core : under;
+      if (ring <= 3 && faded) expected = Mixed(expected, under);
       if (pane.Pixel(px, py) != expected) {
         ADD_FAILURE() << "pixel (" << px << ", " << py << ") for a marker at (" << x << ", " << y << ")";
         return;
@@ -322,6 +332,65 @@ TEST(Player, LookingWhileNothingChangesAllocatesNothing) {
               0);
     EXPECT_GT(wf::testing::AllocationsDuring([&] { p.form->DrawDetail(); }), 0) << "the counter counts";
   }
+}
+
+friends::Friend Friend(const char* id, const char* name, int x, int y, int map, TFriendsClock::time_point heard) {
+  return {id, name, {x, y, std::nullopt, map}, heard};
+}
+
+TEST(Friends, EachHasAMarkerLikeThePlayersInItsColourFadedWhenLongUnheardAndTheRedrawsAreThrottled) {
+  PlayerRig p;
+  p.form->ZoomMapMouseDown(TMouseButton::Left, 60 + 50, 80 + 50);  // centre (60, 80)
+  p.Snapshot();
+  const TFriendsClock::time_point start{std::chrono::hours(1)};
+  friends::FriendsSnapshot heard{1, friends::LinkState::Connected, "", {}};
+  heard.friends = {Friend("a1", "Aria", 64, 80, 0, start), Friend("b2", "Bo", 20, 20, 2, start)};
+  p.form->FriendsChanged(heard, start);
+  const TColor32 aria = FriendColour("a1");
+  EXPECT_NE(aria, kRed);
+  ExpectMarkerAt(p.rig.mapImage.bitmap, p.overview, 64 / 16, 80 / 16, aria);  // Bo is on another map
+  ExpectMarkerAt(p.rig.zoomMap.bitmap, p.detail, 54, 50, aria);
+
+  // A move 50 ms later waits for the timer; the timer draws it once due.
+  heard.friends[0].position.x = 59;
+  heard.friends[0].heard = start + std::chrono::milliseconds(50);
+  const int changes = p.rig.zoomMap.changes;
+  p.form->FriendsChanged(heard, start + std::chrono::milliseconds(50));
+  p.form->FriendsTimer(start + std::chrono::milliseconds(90));
+  EXPECT_EQ(p.rig.zoomMap.changes, changes) << "within a tenth of a second of the last drawing";
+  p.form->FriendsTimer(start + std::chrono::milliseconds(150));
+  ExpectMarkerAt(p.rig.zoomMap.bitmap, p.detail, 49, 50, aria);
+  const int drawn = p.rig.zoomMap.changes;
+  p.form->FriendsTimer(start + std::chrono::seconds(60));
+  EXPECT_EQ(p.rig.zoomMap.changes, drawn) << "nothing held, nobody faded";
+
+  // Two minutes and a moment unheard: faded, the map showing through.
+  p.form->FriendsTimer(heard.friends[0].heard + std::chrono::seconds(121));
+  ExpectMarkerAt(p.rig.zoomMap.bitmap, p.detail, 49, 50, aria, true);
+
+  // The player is drawn over a friend on the same cell.
+  p.rig.client.Assistant = kAssistant;
+  p.rig.client.SetPlayer(59, 80);
+  p.Tick();
+  ExpectMarkerAt(p.rig.zoomMap.bitmap, p.detail, 49, 50);
+
+  // Gone: the panes as before.
+  p.rig.client.Assistant = 0;
+  p.Tick();
+  p.form->FriendsChanged({2, friends::LinkState::Connected, "", {}}, start + std::chrono::minutes(5));
+  EXPECT_EQ(Pixels(p.rig.mapImage.bitmap), p.overview);
+  EXPECT_EQ(Pixels(p.rig.zoomMap.bitmap), p.detail);
+}
+
+TEST(Friends, NoneOnTheMapInUseRedrawsNothing) {
+  PlayerRig p;
+  const int changes = p.rig.mapImage.changes + p.rig.zoomMap.changes;
+  const TFriendsClock::time_point now{std::chrono::hours(1)};
+  p.form->FriendsChanged({1, friends::LinkState::Connecting, "", {}}, now);
+  p.form->FriendsChanged({2, friends::LinkState::Connected, "", {Friend("b2", "Bo", 20, 20, 2, now)}},
+                         now + std::chrono::seconds(1));
+  p.form->FriendsTimer(now + std::chrono::minutes(3));
+  EXPECT_EQ(p.rig.mapImage.changes + p.rig.zoomMap.changes, changes);
 }
 
 }  // namespace

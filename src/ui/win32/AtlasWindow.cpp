@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "ui/win32/Dpi.h"
 #include "ui/win32/ErrorBox.h"
@@ -42,20 +43,21 @@ HMENU CreateMenus() {
   AppendMenuW(view, MF_STRING, W::kIdOpacity85, L"Opacity &85%\t2");
   AppendMenuW(view, MF_STRING, W::kIdOpacity70, L"Opacity &70%\t3");
   AppendMenuW(view, MF_STRING, W::kIdOpacity55, L"Opacity &55%\t4");
-  // In a menu rather than on the bar: the bar of a player without friends
-  // stays as it was.
-  AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(view, MF_STRING, W::kIdFriends, L"F&riends...");
   HMENU go = CreatePopupMenu();
   AppendMenuW(go, MF_STRING, W::kIdGoTo, L"&Go to...\tCtrl+G");
   AppendMenuW(go, MF_STRING, W::kIdHome, L"&Home\tHome");
   AppendMenuW(go, MF_STRING, W::kIdClear, L"&Clear pin and ruler\tEsc");
   HMENU places = CreatePopupMenu();
   AppendMenuW(places, MF_STRING, W::kIdNewPlace, L"&New place here...\tCtrl+N");
+  HMENU friends = CreatePopupMenu();
+  AppendMenuW(friends, MF_STRING, W::kIdFriendsList, L"&List of friends\tCtrl+F");
+  AppendMenuW(friends, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(friends, MF_STRING, W::kIdFriends, L"&Settings...");
   HMENU bar = CreateMenu();
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"&View");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(go), L"&Go");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(places), L"&Places");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(friends), L"&Friends");
   return bar;
 }
 
@@ -63,6 +65,7 @@ std::optional<TAtlasKey> KeyOf(WPARAM key, bool control) {
   if (control) {
     if (key == 'G') return TAtlasKey::GoTo;
     if (key == 'N') return TAtlasKey::NewPlace;
+    if (key == 'F') return TAtlasKey::FriendsList;
     return std::nullopt;
   }
   switch (key) {
@@ -103,6 +106,7 @@ constexpr std::pair<UINT, TAtlasKey> kCommands[] = {
     {TAtlasWindow::kIdOpacity55, TAtlasKey::Opacity55},   {TAtlasWindow::kIdGoTo, TAtlasKey::GoTo},
     {TAtlasWindow::kIdNewPlace, TAtlasKey::NewPlace},     {TAtlasWindow::kIdClear, TAtlasKey::Clear},
     {TAtlasWindow::kIdFriends, TAtlasKey::Friends},
+    {TAtlasWindow::kIdFriendsList, TAtlasKey::FriendsList},
 };
 
 std::optional<TAtlasKey> KeyOfCommand(UINT id) {
@@ -197,7 +201,7 @@ void TAtlasWindow::Redraw() {
 }
 
 void TAtlasWindow::SetStatusText(const std::string& text) {
-  if (status_) SetWindowTextW(status_, Widen(text).c_str());
+  if (status_) SetWindowTextW(status_, Widen(text, CP_UTF8).c_str());
 }
 
 TDragDistance TAtlasWindow::DragDistance() const {
@@ -242,7 +246,7 @@ std::optional<int> TAtlasWindow::ChooseOne(const std::string& caption, const std
 atlas::TLabelSize TAtlasWindow::LabelSize(const std::string& text) {
   if (text.empty() || !measure_) return {};
   if (const auto known = sizes_.find(text); known != sizes_.end()) return known->second;
-  const std::wstring wide = Widen(text);
+  const std::wstring wide = Widen(text, CP_UTF8);
   SIZE size{};
   GetTextExtentPoint32W(measure_, wide.c_str(), static_cast<int>(wide.size()), &size);
   if (sizes_.size() >= kMaxSizes) sizes_.clear();
@@ -333,7 +337,7 @@ void TAtlasWindow::WriteNames(HDC memory) {
   const HGDIOBJ oldFont = SelectObject(memory, statusFont_ ? statusFont_ : ControlFont());
   SetBkMode(memory, TRANSPARENT);
   for (const TFrameName& name : names) {
-    const std::wstring wide = Widen(name.Text);
+    const std::wstring wide = Widen(name.Text, CP_UTF8);
     const int length = static_cast<int>(wide.size());
     const int x = static_cast<int>(name.Box.Left) + kOutline, y = static_cast<int>(name.Box.Top) + kOutline;
     SetTextColor(memory, RGB(0, 0, 0));
@@ -352,6 +356,12 @@ LRESULT TAtlasWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_CREATE:
       CreateContent();
+      SetTimer(Handle(), kFriendsTimer, kFriendsTimerMs, nullptr);
+      return 0;
+
+    case WM_TIMER:
+      if (wParam != kFriendsTimer) break;
+      if (form_ && InputAllowed()) form_->FriendsTimer(std::chrono::steady_clock::now());
       return 0;
 
     case WM_SIZE:
@@ -470,6 +480,7 @@ LRESULT TAtlasWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 
     case WM_DESTROY:
       // A "tile ready" still queued goes with the window.
+      KillTimer(Handle(), kFriendsTimer);
       target_.store(nullptr);
       tilePosted_.store(false);
       status_ = nullptr;

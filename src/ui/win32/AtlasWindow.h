@@ -29,8 +29,11 @@ class TAtlasWindow : public TWindow, public IAtlasWindow {
   enum : UINT {
     kIdZoomIn = 1, kIdZoomOut, kIdHome,
     kIdPlaces, kIdGrid, kIdFollow, kIdOnTop, kIdOpacity100, kIdOpacity85, kIdOpacity70, kIdOpacity55,
-    kIdGoTo, kIdNewPlace, kIdClear, kIdFriends,
+    kIdGoTo, kIdNewPlace, kIdClear, kIdFriends, kIdFriendsList,
   };
+  // Draws what friends' messages held back and who faded (TAtlasForm::FriendsTimer).
+  static constexpr UINT_PTR kFriendsTimer = 1;
+  static constexpr UINT kFriendsTimerMs = 100;
 
   TAtlasWindow() = default;
   ~TAtlasWindow() override;

@@ -55,6 +55,7 @@ TMapWindow::~TMapWindow() {
   onKeyDown = nullptr;
   onSystemCommand = nullptr;
   onPlayerTimer = nullptr;
+  onFriendsTimer = nullptr;
   onPlayerMap = nullptr;
   onFriendsChanged = nullptr;
   DestroyHandle();
@@ -167,6 +168,7 @@ LRESULT TMapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       if (onCreate) Guarded(onCreate);
       SetTimer(Handle(), kPlayerTimer, kPlayerTimerMs, nullptr);
+      SetTimer(Handle(), kFriendsTimer, kFriendsTimerMs, nullptr);
       return 0;
 
     case WM_TIMER:
@@ -174,6 +176,10 @@ LRESULT TMapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Every message is handled inside Guarded: more than this one means the
         // timer fired in a modal loop, inside another handler.
         if (onPlayerTimer && HandlerDepth() <= 1) onPlayerTimer();
+        return 0;
+      }
+      if (wParam == kFriendsTimer) {
+        if (onFriendsTimer && HandlerDepth() <= 1) onFriendsTimer();
         return 0;
       }
       break;
@@ -247,6 +253,7 @@ LRESULT TMapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
     case WM_DESTROY:
       KillTimer(Handle(), kPlayerTimer);
+      KillTimer(Handle(), kFriendsTimer);
       if (onDestroy) Guarded(onDestroy);
       return 0;
   }

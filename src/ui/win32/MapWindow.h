@@ -83,6 +83,8 @@ class TMapWindow : public TWindow {
   std::function<void(int command)> onSystemCommand;
   // A few times a second, never inside another handler.
   std::function<void()> onPlayerTimer;
+  // Ten times a second: friends' changes held back and friends who faded.
+  std::function<void()> onFriendsTimer;
   // The game client posted the map the player is on now.
   std::function<void(int map)> onPlayerMap;
   // The friends' link posted that its snapshot changed (kFriendsChanged).
@@ -91,6 +93,8 @@ class TMapWindow : public TWindow {
   static constexpr UINT_PTR kPlayerTimer = 1;
   static constexpr UINT kPlayerTimerMs = 250;
   static constexpr UINT kFriendsChanged = WM_APP + 2;
+  static constexpr UINT_PTR kFriendsTimer = 2;
+  static constexpr UINT kFriendsTimerMs = 100;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/win32/Font.h"
+#include "ui/win32/Text.h"
 
 namespace wf::ui::win32 {
 
@@ -165,11 +166,12 @@ void THoverTip::Show(const std::string& text, HWND pane, int x, int y) {
   const bool changed = text != text_;
   if (changed) {
     text_ = text;
-    SetWindowTextA(Handle(), text_.c_str());
+    wide_ = Widen(text_, CP_UTF8);
+    SetWindowTextW(Handle(), wide_.c_str());
     RECT size{0, 0, 0, 0};
     HDC dc = GetDC(Handle());
     HGDIOBJ oldFont = SelectObject(dc, ControlFont());
-    DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &size, DT_CALCRECT | DT_NOPREFIX);
+    DrawTextW(dc, wide_.c_str(), static_cast<int>(wide_.size()), &size, DT_CALCRECT | DT_NOPREFIX);
     SelectObject(dc, oldFont);
     ReleaseDC(Handle(), dc);
     textSize_ = {size.right, size.bottom};
@@ -203,7 +205,7 @@ LRESULT THoverTip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
       InflateRect(&client, -kTipPadding, -kTipPadding);
-      DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &client, DT_LEFT | DT_NOPREFIX);
+      DrawTextW(dc, wide_.c_str(), static_cast<int>(wide_.size()), &client, DT_LEFT | DT_NOPREFIX);
       SelectObject(dc, oldFont);
       EndPaint(Handle(), &ps);
       return 0;

@@ -49,7 +49,7 @@ class THoverTip : public TWindow {
   static constexpr wchar_t kClassName[] = L"WayfarerHoverTip";
 
   void Create(HWND owner);
-  // Shows `text` (lines cut at "\n", code page text) beside the point (x, y)
+  // Shows `text` (lines cut at "\n", UTF-8) beside the point (x, y)
   // of `pane`; hides the tip for an empty text.
   void Show(const std::string& text, HWND pane, int x, int y);
   void Hide();
@@ -58,7 +58,8 @@ class THoverTip : public TWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  std::string text_;
+  std::string text_;  // UTF-8: a friend's name may hold what no code page does
+  std::wstring wide_;
   SIZE textSize_{0, 0};  // of text_ in the tip's font, measured when it changes
 };
 
