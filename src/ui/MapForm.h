@@ -220,7 +220,7 @@ class TMapForm {
   // The atlas, which then is offered in the system menu; before FormCreate.
   void AttachAtlas(IAtlasLink* atlas) { FAtlas = atlas; }
   // The friends' dialog, then offered in the system menu; before FormCreate.
-  void AttachFriends(IFriendsPanel* friends) { FFriends = friends; }
+  void AttachFriends(IFriendsPanel* friends) { FFriendsPanel = friends; }
 
   // Window state.
   uint16_t FCenterX = 0;
@@ -332,7 +332,7 @@ class TMapForm {
   std::string FTravelProblem;
   bool FFormatErrorShown = false;
   IAtlasLink* FAtlas = nullptr;
-  IFriendsPanel* FFriends = nullptr;
+  IFriendsPanel* FFriendsPanel = nullptr;
   // The maps are being made anew; what the client told of the player
   // meanwhile waits until they are there.
   bool FReplacingMaps = false;

@@ -25,7 +25,7 @@ void TMapForm::AddMenuCommands() {
   c_.Menu.AddCommand(cmFollowPlayer, "Follow player");
   c_.Menu.SetChecked(cmFollowPlayer, FFollowPlayer);
   if (FAtlas) c_.Menu.AddCommand(cmAtlas, "Atlas");
-  if (FFriends) c_.Menu.AddCommand(cmFriends, "Friends...");
+  if (FFriendsPanel) c_.Menu.AddCommand(cmFriends, "Friends...");
   c_.Menu.AddCommand(cmAbout, "About Wayfarer...");
 }
 
@@ -43,7 +43,7 @@ void TMapForm::SystemCommand(int command) {
       if (FAtlas) FAtlas->OpenAtlas();
       break;
     case cmFriends:
-      if (FFriends) FFriends->OpenFriends();
+      if (FFriendsPanel) FFriendsPanel->OpenFriends();
       break;
     case cmAbout: ShowAbout(); break;
     default: break;

@@ -117,7 +117,7 @@ void TMapForm::PlayerChanged() {
   if (FAtlas) FAtlas->PlayerMoved();
   // Until the client names a map the player is taken to be on the one in use,
   // as the markers are.
-  if (FFriends) FFriends->PlayerMoved(FPlayer->Position(), FPlayer->Map().value_or(FMapIndex));
+  if (FFriendsPanel) FFriendsPanel->PlayerMoved(FPlayer->Position(), FPlayer->Map().value_or(FMapIndex));
   // Drawn first, then stored, as a map choice is: a failed save leaves the
   // panes and the map number together.
   if (switched) s_.Config->SetInteger("CurrentMap", FMapIndex);
