@@ -210,7 +210,7 @@ class TMapForm {
   // Where the player is, on which map (the map in use until the client names
   // one); nothing while the client tells no position.
   std::optional<TMapSpot> PlayerSpot() const;
-  // Shows `map` as choosing it in the map list does, without storing it;
+  // Shows `map` and stores it as choosing it in the map list does;
   // false when that map is not loaded.
   bool ShowMap(int32_t map);
   // Travels to a cell of `map` as a right press on it would if that map were
@@ -295,6 +295,9 @@ class TMapForm {
   void DrawPlayerOnDetail();
   void PlayerChanged();
   bool SwitchToPlayerMap();
+  // Makes `map` the one in use at zoom 1 and its corner, without drawing or
+  // storing it; false when it is not loaded.
+  bool SwitchMap(int32_t map);
   bool CentreOnPlayer();
   void ToggleShowPlayer();
   void ToggleFollowPlayer();

@@ -60,18 +60,7 @@ void TMapForm::cbChooseMapChange() {
 
 bool TMapForm::ShowMap(int32_t map) {
   if (map == FMapIndex) return true;
-  const TMap* target = s_.Maps->Find(map);
-  if (!target || !target->IsLoaded()) return false;
-  FMapIndex = static_cast<uint16_t>(map);
-  if (const TMapSlot* slot = FindMapSlot(map)) {
-    IComboBox& list = c_.cbChooseMap;
-    for (int i = 0; i < list.ItemCount(); ++i)
-      if (list.Item(i) == slot->ChoiceText) list.SetItemIndex(i);
-  }
-  FZoom = 1;
-  FCenterX = 0;
-  FCenterY = 0;
-  FCenterZ = 0;
+  if (!SwitchMap(map)) return false;
   DrawOverview();
   DrawDetail();
   s_.Config->SetInteger("CurrentMap", FMapIndex);

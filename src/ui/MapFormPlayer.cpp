@@ -128,10 +128,14 @@ void TMapForm::PlayerChanged() {
 bool TMapForm::SwitchToPlayerMap() {
   const std::optional<int32_t> map = FPlayer->Map();
   if (!FPlayer->Position() || !map || *map == FMapIndex) return false;
-  const TMap* target = s_.Maps->Find(*map);
+  return SwitchMap(*map);
+}
+
+bool TMapForm::SwitchMap(int32_t map) {
+  const TMap* target = s_.Maps->Find(map);
   if (!target || !target->IsLoaded()) return false;
-  FMapIndex = static_cast<uint16_t>(*map);
-  if (const TMapSlot* slot = FindMapSlot(*map)) {
+  FMapIndex = static_cast<uint16_t>(map);
+  if (const TMapSlot* slot = FindMapSlot(map)) {
     IComboBox& list = c_.cbChooseMap;
     for (int i = 0; i < list.ItemCount(); ++i)
       if (list.Item(i) == slot->ChoiceText) list.SetItemIndex(i);
