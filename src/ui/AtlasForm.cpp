@@ -91,12 +91,11 @@ struct TOffered {
   std::optional<std::string> Friend;
 };
 
-// Whether a friend's name (UTF-8) holds the text typed (in the code page):
-// without regard to case where the code page holds the name, else as typed.
+// Whether a friend's name (UTF-8) holds the text typed (in the code page),
+// without regard to case. A letter the code page lacks stands as a NUL, which
+// nothing typed holds.
 bool FriendNameHolds(const std::string& name, const std::string& typed) {
-  if (const std::optional<std::string> inCodePage = Utf8ToCodePage(name))
-    return !places::FindMatches({*inCodePage}, typed).empty();
-  return name.find(CodePageToUtf8(typed)) != std::string::npos;
+  return !places::FindMatches({DecodeUtf8(name, '\0')}, typed).empty();
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "AppWorld.h"
+#include "AtlasScreen.h"
 #include "ProgramRun.h"
 #include "RecordingClient.h"
 #include "atlas/AtlasView.h"
@@ -16,20 +17,11 @@
 #include "places/Sextant.h"
 #include "ui/MenuCommands.h"
 #include "ui/win32/AtlasWindow.h"
-#include "ui/win32/InputDialog.h"
 #include "ui/win32/ListDialog.h"
 #include "ui/win32/SystemMenu.h"
 
 namespace wf::testing {
 namespace {
-
-std::string TextOf(HWND window) {
-  char text[512] = "";
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                      &ignored);
-  return text;
-}
 
 std::string Setting(const AppWorld& world, const std::string& key) {
   const std::string text = world.Dir().Read("configtravel.xml");
@@ -48,62 +40,12 @@ RECT WindowRect(HWND window) {
 
 // The status text the atlas shows with the pointer elsewhere: the middle cell
 // of map 4 fitted into the picture above the status bar.
-atlas::TAtlasFrame FittedFrame(HWND atlasWindow, HWND statusBar) {
-  RECT client{}, bar{};
-  GetClientRect(atlasWindow, &client);
-  GetWindowRect(statusBar, &bar);
-  return atlas::Fitted({1448, 1448}, client.right, client.bottom - (bar.bottom - bar.top));
-}
-
 std::string MiddleStatus(HWND atlasWindow, HWND statusBar) {
   const atlas::TAtlasFrame frame = FittedFrame(atlasWindow, statusBar);
   const atlas::TCellPoint cell = atlas::CentreCell(frame);
   const int32_t x = static_cast<int32_t>(cell.X), y = static_cast<int32_t>(cell.Y);
   return "X: " + std::to_string(x) + "  Y: " + std::to_string(y) + "  Z: " + std::to_string((x + 2 * y) % 60 - 20) +
          "  " + places::SextantText(4, x, y).value() + "  " + atlas::Scales[frame.Scale].Text + "  Tokuno";
-}
-
-// The picture of map 4 at 1:k: a pixel is the average of its box's cells on
-// the map, channel by channel, rounded down; each cell has its land's radar
-// colour (the world's statics lie far from where this is used).
-uint32_t BoxColour(const atlas::TAtlasFrame& frame, int64_t x, int64_t y) {
-  const int64_t k = atlas::Scales[frame.Scale].CellsPerPixel;
-  int64_t sum[3] = {}, count = 0;
-  for (int64_t cy = (frame.OriginY + y) * k; cy < (frame.OriginY + y + 1) * k; ++cy)
-    for (int64_t cx = (frame.OriginX + x) * k; cx < (frame.OriginX + x + 1) * k; ++cx) {
-      if (cx < 0 || cy < 0 || cx >= 1448 || cy >= 1448) continue;
-      const TColor32 c = RadarColorToColor32(static_cast<uint16_t>(1 + (cx / 24 + 7 * (cy / 24)) % 900));
-      for (int i = 0; i < 3; ++i) sum[i] += (c >> (16 - 8 * i)) & 0xFF;
-      ++count;
-    }
-  return static_cast<uint32_t>((sum[0] / count) << 16 | (sum[1] / count) << 8 | sum[2] / count);
-}
-
-// What the screen shows of the window's client area, as 0x00RRGGBB.
-std::vector<uint32_t> ScreenPatch(HWND window, int left, int top, int width, int height) {
-  POINT at{left, top};
-  ClientToScreen(window, &at);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // rows from the top down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, width, height, screen, at.x, at.y, SRCCOPY);
-  GdiFlush();
-  std::vector<uint32_t> pixels(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + width * height);
-  for (uint32_t& p : pixels) p &= 0xFFFFFF;
-  SelectObject(memory, old);
-  DeleteObject(dib);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
 }
 
 TEST(AtlasProgramTest, TheSystemMenuOpensTheAtlasWhichNamesTheMiddleCellAndComesBackAtTheNextStart) {
@@ -177,22 +119,6 @@ TEST(AtlasProgramTest, TheSystemMenuOpensTheAtlasWhichNamesTheMiddleCellAndComes
   EXPECT_EQ(again.WaitForExit(60), 0);
 }
 
-// Types `text` into a box's edit field and presses OK.
-void Answer(const ProgramRun& program, const char* caption, const std::string& text) {
-  HWND box = program.Box(caption);
-  ASSERT_NE(box, nullptr) << caption;
-  SendMessageA(GetDlgItem(box, ui::win32::TInputDialog::kEditId), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>(text.c_str()));
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
-  for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
-}
-
-template <typename Condition>
-bool WaitUntil(Condition done) {
-  for (int i = 0; i < 100 && !done(); ++i) Sleep(100);
-  return done();
-}
-
 TEST(AtlasProgramTest, GoesToReadingsAndNamesTravelsOnARightClickAndShowsANewPlaceWhereItIs) {
   ASSERT_EQ(FindWindowA("Ultima Online", nullptr), nullptr) << "a client left over would take the command";
   AppWorld world;
@@ -246,10 +172,8 @@ TEST(AtlasProgramTest, GoesToReadingsAndNamesTravelsOnARightClickAndShowsANewPla
 
   // The place's marker is at the middle of the picture, once Esc took the pin away.
   PostMessageA(atlas, WM_KEYDOWN, VK_ESCAPE, 0);
-  RECT client_{}, bar{};
-  GetClientRect(atlas, &client_);
-  GetWindowRect(status, &bar);
-  const int middleX = client_.right / 2, middleY = (client_.bottom - (bar.bottom - bar.top)) / 2;
+  const SIZE picture = AtlasPictureSize(atlas, status);
+  const int middleX = picture.cx / 2, middleY = picture.cy / 2;
   std::vector<uint32_t> marker;
   for (int y = -2; y <= 2; ++y)
     for (int x = -2; x <= 2; ++x) marker.push_back(std::max(std::abs(x), std::abs(y)) == 2 ? 0 : 0xFFFF00);

@@ -1,21 +1,33 @@
 // wayfarer.exe sharing the player's position with a real mosquitto on this
 // machine (started by the friends_broker fixture, which also runs
 // mosquitto_sub as the other friend): over mqtt://, over wss:// with the
-// certificate's fingerprint, and refusing a certificate nobody vouches for.
+// certificate's fingerprint, and refusing a certificate nobody vouches for;
+// and a friend the fixture publishes with mosquitto_pub, shown and reached.
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>
 
 #include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "AppWorld.h"
+#include "AtlasScreen.h"
 #include "ProgramRun.h"
 #include "RecordingClient.h"
+#include "atlas/AtlasView.h"
+#include "atlas/OverlayDrawing.h"
+#include "atlas/OverlayGeometry.h"
+#include "config/TextEncoding.h"
+#include "places/Sextant.h"
+#include "ui/FriendsShown.h"
 #include "ui/MenuCommands.h"
+#include "ui/win32/AtlasWindow.h"
 #include "ui/win32/FriendsDialog.h"
 #include "ui/win32/SystemMenu.h"
 
@@ -50,30 +62,82 @@ std::string Heard() {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-bool WaitUntil(const std::function<bool()>& done, int seconds = 30) {
-  for (int i = 0; i < seconds * 10; ++i, Sleep(100))
-    if (done()) return true;
-  return done();
+// Publishes a retained message as another friend's program would, by the
+// fixture's mosquitto_pub; an empty payload clears the topic. True once it
+// went out.
+bool Publish(const std::string& topic, const std::string& payload) {
+  static int count = 0;
+  char name[32];
+  snprintf(name, sizeof name, "/publish/%06d", ++count);
+  const std::string base = std::string(FRIENDS_BROKER_DIR) + name;
+  {
+    std::ofstream out(base + ".tmp", std::ios::binary);
+    out << topic << '\n' << payload;
+  }
+  if (!MoveFileA((base + ".tmp").c_str(), (base + ".msg").c_str())) return false;
+  return WaitUntil([&] { return GetFileAttributesA((base + ".msg").c_str()) == INVALID_FILE_ATTRIBUTES; }, 30);
 }
 
-std::string TextOf(HWND window) {
-  char text[512] = "";
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                      &ignored);
-  return text;
+// The rows of a report list in another process, in UTF-8: the list writes
+// each text into memory of its own process, lent to it here.
+std::vector<std::vector<std::string>> ListRows(HWND list, int columns) {
+  std::vector<std::vector<std::string>> rows;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return rows;
+  constexpr int kChars = 256;
+  char* lent = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  const int count = lent ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+  for (int row = 0; row < count; ++row) {
+    rows.emplace_back();
+    for (int column = 0; column < columns; ++column) {
+      LVITEMW item{};
+      item.iSubItem = column;
+      item.pszText = reinterpret_cast<wchar_t*>(lent + sizeof(LVITEMW));
+      item.cchTextMax = kChars;
+      wchar_t text[kChars] = L"";
+      WriteProcessMemory(process, lent, &item, sizeof item, nullptr);
+      SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(lent));
+      ReadProcessMemory(process, item.pszText, text, sizeof text, nullptr);
+      text[kChars - 1] = 0;
+      char utf8[4 * kChars] = "";
+      WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+      rows.back().push_back(utf8);
+    }
+  }
+  if (lent) VirtualFreeEx(process, lent, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return rows;
+}
+
+// Chooses a row of a report list in another process, as a click would.
+void ChooseRow(HWND list, int row) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  ASSERT_NE(process, nullptr);
+  void* lent = VirtualAllocEx(process, nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
+  LVITEMW item{};
+  item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  WriteProcessMemory(process, lent, &item, sizeof item, nullptr);
+  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(lent));
+  VirtualFreeEx(process, lent, 0, MEM_RELEASE);
+  CloseHandle(process);
 }
 
 // The program on the small world with the friends' keys given, and a stand-in
-// assistants' window that puts the player at 1600, 800 on map 0.
+// game client with the assistants' window, which puts the player at
+// `position` ("X Y MAP").
 struct FriendsRun {
-  explicit FriendsRun(const std::map<std::string, std::string>& keys) {
-    const std::string zero = "0";
+  explicit FriendsRun(const std::map<std::string, std::string>& keys, const std::string& currentMap = "0",
+                      const std::string& position = "1600 800 0") {
     TConfig config;
-    world.FillConfig(config, &zero);
+    world.FillConfig(config, &currentMap);
     for (const auto& [key, value] : keys) config.AddPair(key, value);
     config.SaveToFile(world.File("configtravel.xml"));
-    world.Dir().Write("position.txt", "1600 800 0");
+    world.Dir().Write("position.txt", position);
     client = std::make_unique<RecordingClient>("Ultima Online", world.File("client.log"),
                                                "--hidden --assistant \"" + world.File("position.txt") + "\"");
     program = std::make_unique<ProgramRun>(world.Dir().Path().string(), world.Dir().Path().string());
@@ -113,7 +177,7 @@ TEST_F(FriendsProgramTest, PositionGoesOutAndIsClearedWhenTheProgramEnds) {
                       {"friendsid", c.id}});
       ASSERT_NE(run.map, nullptr) << c.name;
       const std::string shared = topic + " {\"v\":1,\"name\":\"Bj\xC3\xB6rn\",\"x\":1600,\"y\":800,\"map\":0}\n";
-      EXPECT_TRUE(WaitUntil([&] { return Heard().find(shared) != std::string::npos; })) << c.name << "\n" << Heard();
+      EXPECT_TRUE(WaitUntil([&] { return Heard().find(shared) != std::string::npos; }, 30)) << c.name << "\n" << Heard();
       EXPECT_NE(run.world.Dir().Read("configtravel.xml").find("friendspassword\" value=\"dpapi:"), std::string::npos)
           << c.name << ": protected at start";
       PostMessageA(run.map, WM_CLOSE, 0, 0);
@@ -134,9 +198,107 @@ TEST_F(FriendsProgramTest, ACertificateNobodyVouchesForIsRefusedAndNamedInTheDia
   ASSERT_NE(dialog, nullptr);
   HWND state = GetDlgItem(dialog, ui::win32::TFriendsDialog::kStateId);
   const std::string refused = "Certificate not trusted (SHA-256 " + WithColons(env.at("CERT_SHA256")) + ")";
-  EXPECT_TRUE(WaitUntil([&] { return TextOf(state) == refused; })) << TextOf(state);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(state) == refused; }, 30)) << TextOf(state);
   EXPECT_EQ(Heard().find("tls-test"), std::string::npos) << "nothing went out";
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+// A friend heard through the broker: on the atlas at its cell, in the list
+// with its distance, moving, travelled to from the list, gone to by name, and
+// gone again with the empty retained message.
+TEST_F(FriendsProgramTest, AFriendHeardIsShownListedAndReached) {
+  ASSERT_EQ(FindWindowA("Ultima Online", nullptr), nullptr) << "a client left over would take the command";
+  const std::string id = "00000000000000b1", topic = "wayfarer/atlas-test/" + id + "/position";
+  const std::string name = "Zo\xC3\xAB \xD0\x97\xD0\xBE\xD1\x8F";  // Latin and Cyrillic letters
+  const auto at = [&](int x, int y) {
+    return "{\"v\":1,\"name\":\"" + name + "\",\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) +
+           ",\"map\":4}";
+  };
+  ASSERT_TRUE(Publish(topic, at(1000, 300)));
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  FriendsRun run({{"friendsbroker", "mqtt://127.0.0.1:" + env.at("MQTT_PORT")},
+                  {"friendsgroup", "atlas-test"},
+                  {"friendsname", "Aria"},
+                  {"friendsuser", env.at("USER")},
+                  {"friendspassword", env.at("PASSWORD")},
+                  {"friendsid", "00000000000000a4"},
+                  {"commandchar", "."},
+                  {"atlas", "1"},
+                  {"atlasplacement", "0,0,640,480"}},
+                 "4", "700 600 4");
+  HWND atlas = run.program->WaitForWindow("WayfarerAtlasWindow", "Atlas", 60);
+  ASSERT_NE(atlas, nullptr);
+  HWND status = FindWindowExA(atlas, nullptr, "msctls_statusbar32", nullptr);
+  using W = ui::win32::TAtlasWindow;
+
+  // The marker, exactly, on the pixel of the friend's cell of the whole map.
+  std::vector<uint32_t> marker;
+  for (int dy = -3; dy <= 3; ++dy)
+    for (int dx = -3; dx <= 3; ++dx) marker.push_back(atlas::FriendMarkerPixel(dx, dy, ui::FriendColour(id)) & 0xFFFFFF);
+  const atlas::TAtlasFrame whole = FittedFrame(atlas, status);
+  const auto shownAt = [&](atlas::TFramePoint p) {
+    return ScreenPatch(atlas, static_cast<int>(p.X) - 3, static_cast<int>(p.Y) - 3, 7, 7);
+  };
+  const auto mapAt = [&](const atlas::TAtlasFrame& frame, atlas::TFramePoint p) {
+    std::vector<uint32_t> pixels;
+    for (int64_t y = p.Y - 3; y <= p.Y + 3; ++y)
+      for (int64_t x = p.X - 3; x <= p.X + 3; ++x) pixels.push_back(BoxColour(frame, x, y));
+    return pixels;
+  };
+  const atlas::TFramePoint first = atlas::CellOnFrame(whole, 1000, 300);
+  EXPECT_TRUE(WaitUntil([&] { return shownAt(first) == marker; }, 30));
+
+  // The list: distance from the player at 700, 600 as the game counts it.
+  PostMessageA(atlas, WM_COMMAND, W::kIdFriendsList, 0);
+  HWND listWindow = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (listWindow = FindWindowA("WayfarerFriendsList", "Friends")) != nullptr; }));
+  HWND list = FindWindowExA(listWindow, nullptr, WC_LISTVIEWA, nullptr);
+  SetWindowPos(listWindow, nullptr, 0, 490, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // below the atlas
+  const auto row = [&](int x, int y, const std::string& distance) {
+    return std::vector<std::vector<std::string>>{{name, "Tokuno", std::to_string(x) + " " + std::to_string(y),
+                                                  CodePageToUtf8(places::SextantText(4, x, y).value()), distance, "now"}};
+  };
+  WaitUntil([&] { return ListRows(list, 6) == row(1000, 300, "300 tiles NE"); });
+  EXPECT_EQ(ListRows(list, 6), row(1000, 300, "300 tiles NE"));
+
+  // A new position moves the marker and the row.
+  ASSERT_TRUE(Publish(topic, at(1100, 200)));
+  const atlas::TFramePoint second = atlas::CellOnFrame(whole, 1100, 200);
+  WaitUntil([&] { return shownAt(second) == marker && shownAt(first) == mapAt(whole, first); });
+  EXPECT_EQ(shownAt(second), marker);
+  EXPECT_EQ(shownAt(first), mapAt(whole, first));
+  WaitUntil([&] { return ListRows(list, 6) == row(1100, 200, "400 tiles NE"); });
+  EXPECT_EQ(ListRows(list, 6), row(1100, 200, "400 tiles NE"));
+
+  // Travel from the list: the friend's cell at its land altitude, the friend's map.
+  ChooseRow(list, 0);
+  HWND travel = FindWindowExA(listWindow, nullptr, "Button", "&Travel");
+  ASSERT_NE(travel, nullptr);
+  PostMessageA(listWindow, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(travel), BN_CLICKED), reinterpret_cast<LPARAM>(travel));
+  const auto typed = [&] {
+    std::string text;
+    for (const int64_t code : run.client->Characters()) text += code < 0 ? '?' : static_cast<char>(code);
+    return text;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return typed() == "\r.GoSelf 1100 200 -20 4\r"; })) << typed();
+
+  // Go to by a part of the friend's name: centred at 1:1, the marker in the middle once Esc took the pin.
+  PostMessageA(atlas, WM_COMMAND, W::kIdGoTo, 0);
+  Answer(*run.program, "Go to", "zo");
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(status).starts_with("X: 1100  Y: 200  Z: -20  "); })) << TextOf(status);
+  PostMessageA(atlas, WM_KEYDOWN, VK_ESCAPE, 0);
+  const SIZE picture = AtlasPictureSize(atlas, status);
+  const atlas::TAtlasFrame closeUp = atlas::CentredOn(atlas::OneToOne, {1100, 200}, picture.cx, picture.cy);
+  const atlas::TFramePoint middle{picture.cx / 2, picture.cy / 2};
+  EXPECT_TRUE(WaitUntil([&] { return shownAt(middle) == marker; }));
+
+  // The empty retained message: gone from the picture and the list.
+  ASSERT_TRUE(Publish(topic, ""));
+  EXPECT_TRUE(WaitUntil([&] { return shownAt(middle) == mapAt(closeUp, middle); }));
+  EXPECT_TRUE(WaitUntil([&] { return ListRows(list, 6).empty(); }));
+
+  PostMessageA(run.map, WM_CLOSE, 0, 0);
+  EXPECT_EQ(run.program->WaitForExit(30), 0);
 }
 
 }  // namespace

@@ -100,12 +100,6 @@ TEST(ProgramTest, ACopyStartedWhileAnotherHoldsTheFolderWithoutAWindowWaitsForIt
   CloseHandle(closing);
 }
 
-std::string TextOf(HWND window) {
-  char text[512] = "";
-  SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
 TEST(ProgramTest, APlaceChosenAndOneAddedThroughTheWindowAreInTheFileWrittenAtTheEnd) {
   AppWorld world;
   const std::string zero = "0";

@@ -641,6 +641,23 @@ TEST(AtlasForm, TheFriendsListGoesToAFriendOnAnyMapTravelsThereAndFollowFollowsT
   rig.atlas->Key(TAtlasKey::GoTo);
   EXPECT_EQ(rig.form->FMapIndex, 4);
   EXPECT_EQ(atlas::CentreCell(rig.Frame()), (atlas::TCellPoint{110, 700}));
+
+  // Without regard to case beside letters the code page lacks; a friend on a
+  // map not loaded is named, and the view stays.
+  heard.push_back(Friend("z", "Zo\xC3\xAB \xD0\x97\xD0\xBE\xD1\x8F", 300, 320, 4, kNow));
+  heard.push_back(Friend("d", "Dee", 10, 10, 2, kNow));
+  rig.atlas->FriendsChanged(Heard(friends::LinkState::Connected, heard), kNow + 4s);
+  rig.window.goTo = {std::string("zo")};
+  rig.atlas->Key(TAtlasKey::GoTo);
+  EXPECT_EQ(atlas::CentreCell(rig.Frame()), (atlas::TCellPoint{300, 320}));
+  rig.window.goTo = {std::string("dee")};
+  EXPECT_THROW(
+      try { rig.atlas->Key(TAtlasKey::GoTo); } catch (const Exception& e) {
+        EXPECT_STREQ(e.what(), "That friend is on Ilshenar, whose map is not loaded.");
+        throw;
+      },
+      Exception);
+  EXPECT_EQ(atlas::CentreCell(rig.Frame()), (atlas::TCellPoint{300, 320}));
 }
 
 }  // namespace

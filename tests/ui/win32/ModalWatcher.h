@@ -77,9 +77,13 @@ struct MessageBoxSeen {
   std::vector<std::string> buttons;
 };
 
+// A window's text, of this process or another (where GetWindowText reads
+// only captions); a window that does not answer reads as empty.
 inline std::string TextOf(HWND window) {
   char buffer[1024] = {};
-  GetWindowTextA(window, buffer, sizeof buffer);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000,
+                      &ignored);
   return buffer;
 }
 
