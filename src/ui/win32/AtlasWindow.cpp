@@ -201,7 +201,26 @@ void TAtlasWindow::Redraw() {
 }
 
 void TAtlasWindow::SetStatusText(const std::string& text) {
-  if (status_) SetWindowTextW(status_, Widen(text, CP_UTF8).c_str());
+  if (!status_) return;
+  const std::wstring wide = Widen(text, CP_UTF8);
+  // The status bar changes its font only for a name the control font cannot
+  // write, and back; the picture is laid out again should its height change.
+  const HFONT font = FontFor(wide);
+  if ((font == wideFont_) != statusWide_) {
+    statusWide_ = font == wideFont_;
+    SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    Layout();
+  }
+  SetWindowTextW(status_, wide.c_str());
+}
+
+HFONT TAtlasWindow::FontFor(const std::wstring& text) const {
+  const HFONT control = statusFont_ ? statusFont_ : ControlFont();
+  if (!wideFont_ || text.empty()) return control;
+  BOOL lost = FALSE;
+  WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                      &lost);
+  return lost ? wideFont_ : control;
 }
 
 TDragDistance TAtlasWindow::DragDistance() const {
@@ -248,6 +267,7 @@ atlas::TLabelSize TAtlasWindow::LabelSize(const std::string& text) {
   if (const auto known = sizes_.find(text); known != sizes_.end()) return known->second;
   const std::wstring wide = Widen(text, CP_UTF8);
   SIZE size{};
+  SelectObject(measure_, FontFor(wide));
   GetTextExtentPoint32W(measure_, wide.c_str(), static_cast<int>(wide.size()), &size);
   if (sizes_.size() >= kMaxSizes) sizes_.clear();
   return sizes_.emplace(text, atlas::TLabelSize{size.cx + 2 * kOutline, size.cy + 2 * kOutline}).first->second;
@@ -271,13 +291,26 @@ void TAtlasWindow::ApplyDpi(UINT dpi) {
   GetObjectW(ControlFont(), sizeof font, &font);
   font.lfHeight = Scaled(font.lfHeight, dpi);
   HFONT scaled = CreateFontIndirectW(&font);
-  if (status_) SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(scaled ? scaled : ControlFont()), TRUE);
-  // The names are written in the same font, measured anew at the new DPI.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  HFONT wide = nullptr;
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    metrics.lfMessageFont.lfHeight = font.lfHeight;
+    metrics.lfMessageFont.lfWidth = 0;
+    wide = CreateFontIndirectW(&metrics.lfMessageFont);
+  }
+  if (status_)
+    SendMessageW(status_, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(statusWide_ && wide ? wide : scaled ? scaled : ControlFont()), TRUE);
+  // The names are written in the same fonts, measured anew at the new DPI.
   if (!measure_) measure_ = CreateCompatibleDC(nullptr);
   if (measure_) SelectObject(measure_, scaled ? scaled : ControlFont());
   sizes_.clear();
   if (statusFont_) DeleteObject(statusFont_);
   statusFont_ = scaled;
+  if (wideFont_) DeleteObject(wideFont_);
+  wideFont_ = wide;
+  statusWide_ = statusWide_ && wide;
 }
 
 // The status bar at the bottom; the picture above it, one device pixel per
@@ -338,6 +371,7 @@ void TAtlasWindow::WriteNames(HDC memory) {
   SetBkMode(memory, TRANSPARENT);
   for (const TFrameName& name : names) {
     const std::wstring wide = Widen(name.Text, CP_UTF8);
+    SelectObject(memory, FontFor(wide));
     const int length = static_cast<int>(wide.size());
     const int x = static_cast<int>(name.Box.Left) + kOutline, y = static_cast<int>(name.Box.Top) + kOutline;
     SetTextColor(memory, RGB(0, 0, 0));
@@ -490,6 +524,9 @@ LRESULT TAtlasWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       sizes_.clear();
       if (statusFont_) DeleteObject(statusFont_);
       statusFont_ = nullptr;
+      if (wideFont_) DeleteObject(wideFont_);
+      wideFont_ = nullptr;
+      statusWide_ = false;
       trackingLeave_ = false;
       return 0;
   }

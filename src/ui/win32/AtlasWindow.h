@@ -73,9 +73,17 @@ class TAtlasWindow : public TWindow, public IAtlasWindow {
   // that is remaking the maps may be under way.
   static bool InputAllowed();
 
+  // The font for a text: the control font, or the wide one where the text
+  // holds letters the code page lacks.
+  HFONT FontFor(const std::wstring& text) const;
+
   TAtlasForm* form_ = nullptr;
   HWND status_ = nullptr;
   HFONT statusFont_ = nullptr;
+  // The desktop's message font at the control font's size: it covers more
+  // scripts, and Windows links it to fonts for the rest (a friend's name).
+  HFONT wideFont_ = nullptr;
+  bool statusWide_ = false;
   // Where names are measured, in the status bar's font, and what they measured.
   HDC measure_ = nullptr;
   std::unordered_map<std::string, atlas::TLabelSize> sizes_;
