@@ -585,22 +585,21 @@ void TAtlasForm::GoTo() {
     const auto cell = PlaceCell(place);
     if (!cell) continue;
     offered.push_back({place, *cell, std::nullopt});
-    shown.push_back(place.MapNo == FMapNumber ? place.Name : place.Name + " (" + FacetName(place.MapNo) + ")");
+    const std::string name = CodePageToUtf8(place.Name);
+    shown.push_back(place.MapNo == FMapNumber ? name : name + " (" + FacetName(place.MapNo) + ")");
   }
-  // The list is in the code page: a letter of a friend's name it lacks shows
-  // as "?" there.
   for (const friends::Friend& someone : FFriends) {
     if (!FriendNameHolds(someone.name, query.Name)) continue;
     offered.push_back({{}, {}, someone.id});
     const std::string where = someone.position.map == FMapNumber ? "" : ", " + FacetName(someone.position.map);
-    shown.push_back(DecodeUtf8(someone.name, '?') + " (friend" + where + ")");
+    shown.push_back(someone.name + " (friend" + where + ")");
   }
   if (offered.empty())
     throw Exception((FFriends.empty() ? "No place's name holds \"" : "No place's or friend's name holds \"") +
                     query.Name + "\". Expected a place's name or part of it, \"X Y\" or a sextant reading.");
   size_t chosen = 0;
   if (offered.size() > 1) {
-    const std::optional<int> pick = w_.ChooseOne("Go to", "Places whose name holds \"" + query.Name + "\":", shown);
+    const std::optional<int> pick = w_.ChooseOne("Go to", "Places whose name holds \"" + CodePageToUtf8(query.Name) + "\":", shown);
     if (!pick || *pick < 0 || static_cast<size_t>(*pick) >= offered.size()) return;
     chosen = static_cast<size_t>(*pick);
   }

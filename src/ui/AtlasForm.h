@@ -76,6 +76,7 @@ class IAtlasWindow : public atlas::ILabelMeasure {
   // Cancel.
   virtual std::optional<std::string> AskGoTo(const std::string& previous) = 0;
   // A list to choose one of `items` from: its index, or nothing on Cancel.
+  // Texts in UTF-8.
   virtual std::optional<int> ChooseOne(const std::string& caption, const std::string& prompt,
                                        const std::vector<std::string>& items) = 0;
 };

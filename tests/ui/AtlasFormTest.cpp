@@ -304,7 +304,7 @@ TEST(AtlasForm, TheDetailAreaIsFramedJustOutsideItsCells) {
 
 // Cells 4, 724 and 724, 724 lie under pixels (70, 100) and (160, 100) at 1:8.
 const std::string kPlaces =
-    "Turm=100,120,0 4\r\nHaus=300,400,0 4\r\nHaus2=310,410,0 4\r\nHafen=40,50,0 0\r\nEcke=4,724,17 4\r\n";
+    "Turm=100,120,0 4\r\nHaus=300,400,0 4\r\nHaus\xE4=310,410,0 4\r\nHafen=40,50,0 0\r\nEcke=4,724,17 4\r\n";
 constexpr TColor32 kPinHead = 0xFFE01010, kPlaceFill = 0xFFFFFF00, kPlayerCore = 0xFFFF0000;
 constexpr platform::IClientWindows::Handle kClient = 7, kAssistant = 0x77;
 
@@ -355,8 +355,9 @@ TEST(AtlasForm, GoToCentresOnANameACellOrASextantReadingWithAPinAndRefusesWhatIt
       {"100 200", {}, atlas::TCellPoint{100, 200}, ""},
       {places::SextantText(4, 700, 600), {}, atlas::TCellPoint{700, 600}, ""},
       {" turm ", {}, atlas::TCellPoint{100, 120}, ""},
-      {"haus", 1, atlas::TCellPoint{310, 410}, "Go to: Haus, Haus2"},
-      {"haus", std::nullopt, std::nullopt, "Go to: Haus, Haus2"},
+      // The list is in UTF-8, the places file in the code page.
+      {"haus", 1, atlas::TCellPoint{310, 410}, "Go to: Haus, Haus\xC3\xA4"},
+      {"haus", std::nullopt, std::nullopt, "Go to: Haus, Haus\xC3\xA4"},
       {"HAFEN", {}, atlas::TCellPoint{40, 50}, "", 0},
       {std::nullopt, {}, std::nullopt, ""},
       {"1200", {}, std::nullopt, "Expected \"X Y\" or \"X, Y\" with X and Y from 0 to 65535."},
@@ -642,15 +643,17 @@ TEST(AtlasForm, TheFriendsListGoesToAFriendOnAnyMapTravelsThereAndFollowFollowsT
   EXPECT_EQ(rig.form->FMapIndex, 4);
   EXPECT_EQ(atlas::CentreCell(rig.Frame()), (atlas::TCellPoint{110, 700}));
 
-  // Without regard to case beside letters the code page lacks; a friend on a
-  // map not loaded is named, and the view stays.
+  // Without regard to case beside letters the code page lacks, offered as
+  // they are; a friend on a map not loaded is named, and the view stays.
   heard.push_back(Friend("z", "Zo\xC3\xAB \xD0\x97\xD0\xBE\xD1\x8F", 300, 320, 4, kNow));
-  heard.push_back(Friend("d", "Dee", 10, 10, 2, kNow));
+  heard.push_back(Friend("d", "Zoltan", 10, 10, 2, kNow));
   rig.atlas->FriendsChanged(Heard(friends::LinkState::Connected, heard), kNow + 4s);
-  rig.window.goTo = {std::string("zo")};
+  rig.window.goTo = {std::string("zo"), std::string("zo")};
+  rig.window.choices = {0, 1};
   rig.atlas->Key(TAtlasKey::GoTo);
+  EXPECT_EQ(rig.window.offered.back(),
+            "Go to: Zo\xC3\xAB \xD0\x97\xD0\xBE\xD1\x8F (friend), Zoltan (friend, Ilshenar)");
   EXPECT_EQ(atlas::CentreCell(rig.Frame()), (atlas::TCellPoint{300, 320}));
-  rig.window.goTo = {std::string("dee")};
   EXPECT_THROW(
       try { rig.atlas->Key(TAtlasKey::GoTo); } catch (const Exception& e) {
         EXPECT_STREQ(e.what(), "That friend is on Ilshenar, whose map is not loaded.");

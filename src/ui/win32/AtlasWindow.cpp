@@ -215,12 +215,7 @@ void TAtlasWindow::SetStatusText(const std::string& text) {
 }
 
 HFONT TAtlasWindow::FontFor(const std::wstring& text) const {
-  const HFONT control = statusFont_ ? statusFont_ : ControlFont();
-  if (!wideFont_ || text.empty()) return control;
-  BOOL lost = FALSE;
-  WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                      &lost);
-  return lost ? wideFont_ : control;
+  return wideFont_ && NeedsWideFont(text) ? wideFont_ : statusFont_ ? statusFont_ : ControlFont();
 }
 
 TDragDistance TAtlasWindow::DragDistance() const {
@@ -291,14 +286,7 @@ void TAtlasWindow::ApplyDpi(UINT dpi) {
   GetObjectW(ControlFont(), sizeof font, &font);
   font.lfHeight = Scaled(font.lfHeight, dpi);
   HFONT scaled = CreateFontIndirectW(&font);
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  HFONT wide = nullptr;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-    metrics.lfMessageFont.lfHeight = font.lfHeight;
-    metrics.lfMessageFont.lfWidth = 0;
-    wide = CreateFontIndirectW(&metrics.lfMessageFont);
-  }
+  HFONT wide = CreateWideFont(font.lfHeight);
   if (status_)
     SendMessageW(status_, WM_SETFONT,
                  reinterpret_cast<WPARAM>(statusWide_ && wide ? wide : scaled ? scaled : ControlFont()), TRUE);

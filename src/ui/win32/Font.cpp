@@ -48,4 +48,21 @@ HFONT ControlFont() {
   return font;
 }
 
+bool NeedsWideFont(const std::wstring& text) {
+  if (text.empty()) return false;
+  BOOL lost = FALSE;
+  WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                      &lost);
+  return lost != FALSE;
+}
+
+HFONT CreateWideFont(LONG height) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
+  metrics.lfMessageFont.lfHeight = height;
+  metrics.lfMessageFont.lfWidth = 0;
+  return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
 }  // namespace wf::ui::win32

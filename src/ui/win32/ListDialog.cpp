@@ -5,6 +5,7 @@
 #include "common/Errors.h"
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/ErrorBox.h"
+#include "ui/win32/Font.h"
 #include "ui/win32/Text.h"
 
 namespace wf::ui::win32 {
@@ -16,6 +17,7 @@ struct TChoice {
   const std::string& prompt;
   const std::vector<std::string>& lines;
   std::optional<int> chosen;
+  HFONT wideFont = nullptr;
 };
 
 void Choose(HWND dialog, TChoice* choice) {
@@ -30,11 +32,22 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG: {
       choice = reinterpret_cast<TChoice*>(lParam);
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-      SetWindowTextW(dialog, Widen(choice->caption).c_str());
-      SetDlgItemTextW(dialog, kListPromptId, Widen(choice->prompt).c_str());
+      SetWindowTextW(dialog, Widen(choice->caption, CP_UTF8).c_str());
+      const std::wstring prompt = Widen(choice->prompt, CP_UTF8);
+      SetDlgItemTextW(dialog, kListPromptId, prompt.c_str());
       HWND list = GetDlgItem(dialog, kListId);
-      for (const std::string& line : choice->lines)
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(line).c_str()));
+      bool wide = NeedsWideFont(prompt);
+      for (const std::string& line : choice->lines) {
+        const std::wstring text = Widen(line, CP_UTF8);
+        wide = wide || NeedsWideFont(text);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+      }
+      LOGFONTW font{};
+      if (wide && GetObjectW(reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)), sizeof font, &font))
+        choice->wideFont = CreateWideFont(font.lfHeight);
+      if (choice->wideFont)
+        for (HWND control : {list, GetDlgItem(dialog, kListPromptId)})
+          SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(choice->wideFont), FALSE);
       SendMessageW(list, LB_SETCURSEL, 0, 0);
       CentreOnScreen(dialog);
       SetFocus(list);
@@ -69,6 +82,7 @@ std::optional<int> ChooseFromList(const std::string& caption, const std::string&
   TChoice choice{caption, prompt, lines, std::nullopt};
   const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Get(), BoxOwner(),
                                                  DialogProcedure, reinterpret_cast<LPARAM>(&choice));
+  if (choice.wideFont) DeleteObject(choice.wideFont);
   if (result == -1) throw Exception("Cannot open the list (error " + std::to_string(GetLastError()) + ")");
   if (result != IDOK) return std::nullopt;
   return choice.chosen;

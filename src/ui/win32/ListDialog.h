@@ -13,8 +13,10 @@ namespace wf::ui::win32 {
 inline constexpr int kListPromptId = 100;
 inline constexpr int kListId = 101;
 
-// The index of the line chosen, or nothing on Cancel. Texts are in the
-// program's code page. Raises wf::Exception when the dialog cannot open.
+// The index of the line chosen, or nothing on Cancel. Texts are in UTF-8 (a
+// friend's name may hold any script); the list takes the desktop's message
+// font when a line holds letters the control font lacks. Raises
+// wf::Exception when the dialog cannot open.
 std::optional<int> ChooseFromList(const std::string& caption, const std::string& prompt,
                                   const std::vector<std::string>& lines);
 
