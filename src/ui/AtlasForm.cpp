@@ -599,7 +599,8 @@ void TAtlasForm::GoTo() {
                     query.Name + "\". Expected a place's name or part of it, \"X Y\" or a sextant reading.");
   size_t chosen = 0;
   if (offered.size() > 1) {
-    const std::optional<int> pick = w_.ChooseOne("Go to", "Places whose name holds \"" + CodePageToUtf8(query.Name) + "\":", shown);
+    const std::string prompt = "Places whose name holds \"" + CodePageToUtf8(query.Name) + "\":";
+    const std::optional<int> pick = w_.ChooseOne("Go to", prompt, shown);
     if (!pick || *pick < 0 || static_cast<size_t>(*pick) >= offered.size()) return;
     chosen = static_cast<size_t>(*pick);
   }

@@ -78,53 +78,58 @@ bool Publish(const std::string& topic, const std::string& payload) {
   return WaitUntil([&] { return GetFileAttributesA((base + ".msg").c_str()) == INVALID_FILE_ATTRIBUTES; }, 30);
 }
 
-// The rows of a report list in another process, in UTF-8: the list writes
-// each text into memory of its own process, lent to it here.
+// Memory in the process of another program's window, lent to its controls
+// for messages that carry a pointer (a list view writes its texts there).
+class LentMemory {
+ public:
+  LentMemory(HWND window, size_t size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_) at_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+  }
+  ~LentMemory() {
+    if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  char* At() const { return at_; }
+  void Write(const void* from, size_t size) const { WriteProcessMemory(process_, at_, from, size, nullptr); }
+  void Read(size_t offset, void* to, size_t size) const { ReadProcessMemory(process_, at_ + offset, to, size, nullptr); }
+
+ private:
+  HANDLE process_ = nullptr;
+  char* at_ = nullptr;
+};
+
+// The rows of a report list in another process, in UTF-8.
 std::vector<std::vector<std::string>> ListRows(HWND list, int columns) {
-  std::vector<std::vector<std::string>> rows;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(list, &pid);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return rows;
   constexpr int kChars = 256;
-  char* lent = static_cast<char*>(
-      VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
-  const int count = lent ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
-  for (int row = 0; row < count; ++row) {
-    rows.emplace_back();
+  const LentMemory lent(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+  std::vector<std::vector<std::string>> rows(lent.At() ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) : 0);
+  for (size_t row = 0; row < rows.size(); ++row)
     for (int column = 0; column < columns; ++column) {
       LVITEMW item{};
       item.iSubItem = column;
-      item.pszText = reinterpret_cast<wchar_t*>(lent + sizeof(LVITEMW));
+      item.pszText = reinterpret_cast<wchar_t*>(lent.At() + sizeof item);
       item.cchTextMax = kChars;
+      lent.Write(&item, sizeof item);
+      SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(lent.At()));
       wchar_t text[kChars] = L"";
-      WriteProcessMemory(process, lent, &item, sizeof item, nullptr);
-      SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(lent));
-      ReadProcessMemory(process, item.pszText, text, sizeof text, nullptr);
-      text[kChars - 1] = 0;
+      lent.Read(sizeof item, text, sizeof text - sizeof text[0]);  // the last one stays the end
       char utf8[4 * kChars] = "";
       WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
-      rows.back().push_back(utf8);
+      rows[row].push_back(utf8);
     }
-  }
-  if (lent) VirtualFreeEx(process, lent, 0, MEM_RELEASE);
-  CloseHandle(process);
   return rows;
 }
 
 // Chooses a row of a report list in another process, as a click would.
 void ChooseRow(HWND list, int row) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(list, &pid);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-  ASSERT_NE(process, nullptr);
-  void* lent = VirtualAllocEx(process, nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
+  const LentMemory lent(list, sizeof(LVITEMW));
   LVITEMW item{};
   item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  WriteProcessMemory(process, lent, &item, sizeof item, nullptr);
-  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(lent));
-  VirtualFreeEx(process, lent, 0, MEM_RELEASE);
-  CloseHandle(process);
+  lent.Write(&item, sizeof item);
+  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(lent.At()));
 }
 
 // The program on the small world with the friends' keys given, and a stand-in

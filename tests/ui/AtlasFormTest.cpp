@@ -654,12 +654,13 @@ TEST(AtlasForm, TheFriendsListGoesToAFriendOnAnyMapTravelsThereAndFollowFollowsT
   EXPECT_EQ(rig.window.offered.back(),
             "Go to: Zo\xC3\xAB \xD0\x97\xD0\xBE\xD1\x8F (friend), Zoltan (friend, Ilshenar)");
   EXPECT_EQ(atlas::CentreCell(rig.Frame()), (atlas::TCellPoint{300, 320}));
-  EXPECT_THROW(
-      try { rig.atlas->Key(TAtlasKey::GoTo); } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "That friend is on Ilshenar, whose map is not loaded.");
-        throw;
-      },
-      Exception);
+  std::string said;
+  try {
+    rig.atlas->Key(TAtlasKey::GoTo);
+  } catch (const Exception& e) {
+    said = e.what();
+  }
+  EXPECT_EQ(said, "That friend is on Ilshenar, whose map is not loaded.");
   EXPECT_EQ(atlas::CentreCell(rig.Frame()), (atlas::TCellPoint{300, 320}));
 }
 
